@@ -1,0 +1,27 @@
+// Helpers the Windows tests share: a scratch directory, the live windows, pixels read back.
+#pragma once
+
+#include "../../platform/win32.h"
+
+#include <string>
+
+// Runs a test inside a fresh empty directory, made the current one, removed afterwards.
+class ScratchDirectory {
+  public:
+    ScratchDirectory();
+    ~ScratchDirectory();
+    std::string Read(const char* name) const;
+    void Write(const char* name, const std::string& content) const;
+
+  private:
+    char previous_[MAX_PATH];
+    char path_[MAX_PATH];
+};
+
+// Handles every message waiting for this thread.
+void PumpMessages();
+
+// The bar window: the one window of the class that is not the info window.
+HWND FindBar();
+
+COLORREF PixelAt(HWND window, int x, int y);

@@ -1,0 +1,15 @@
+// The window procedure both windows share, and the painting and hover box it drives.
+#pragma once
+
+#include "../platform/win32.h"
+
+LRESULT CALLBACK MeterWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Samples the memory load and draws frame, fill and threshold marker.
+void PaintBar(HDC dc, const RECT& client);
+
+// Sets the hover text, shows the box above the bar if it is hidden, and restarts the hover timer.
+void ShowInfo(HWND bar);
+void PaintInfo(HDC dc, const RECT& client);
+// Hides the box once the cursor is over neither window.
+void CheckHover(HWND bar);

@@ -1,0 +1,87 @@
+// The one window procedure: a table of which message goes where, for the bar and the info box.
+#include "ui.h"
+
+#include "../app/meter_state.h"
+#include "../meter/meter.h"
+
+static bool IsInfo(HWND window) {
+    return window == meter.infoWindow;
+}
+
+static void OnPaint(HWND window) {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    RECT client;
+    GetClientRect(window, &client);
+    if (IsInfo(window))
+        PaintInfo(dc, client);
+    else
+        PaintBar(dc, client);
+    EndPaint(window, &paint);
+}
+
+static void PaintNow(HWND window, void (*paint)(HDC, const RECT&)) {
+    RECT client;
+    GetClientRect(window, &client);
+    HDC dc = GetDC(window);
+    if (!dc) return;
+    paint(dc, client);
+    ReleaseDC(window, dc);
+}
+
+// Drawn straight through the window's DC: nothing is invalidated, so no WM_PAINT follows.
+static void OnRefresh(HWND bar) {
+    PaintNow(bar, PaintBar);
+    if (IsWindowVisible(meter.infoWindow)) PaintNow(meter.infoWindow, PaintInfo);
+}
+
+static void OnClose(HWND window) {
+    // Only the bar's own close records where it stands; closing the info box keeps the start one.
+    if (!IsInfo(window)) {
+        RECT rect;
+        if (GetWindowRect(window, &rect)) {
+            meter.barX = rect.left;
+            meter.barY = rect.top;
+        }
+    }
+    DestroyWindow(window);
+}
+
+static void OnDoubleClick(HWND bar, LPARAM lParam) {
+    RECT client;
+    GetClientRect(bar, &client);
+    POINT point = {SignedLowWord(lParam), SignedHighWord(lParam)};
+    ScreenToClient(bar, &point);
+    MeterRect meterClient = {client.left, client.top, client.right, client.bottom};
+    meter.warnPercent = ThresholdFromPoint(point.x, meterClient);
+    ShowInfo(bar);
+}
+
+static void OnTimer(HWND bar, WPARAM id) {
+    if (id == TIMER_REFRESH) OnRefresh(bar);
+    if (id == TIMER_HOVER) CheckHover(bar);
+}
+
+LRESULT CALLBACK MeterWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_DESTROY: PostQuitMessage(0); return 0;
+    case WM_PAINT: OnPaint(window); return 0;
+    case WM_CLOSE: OnClose(window); return 0;
+    // Every point answers as caption: the platform drags the window and sends all mouse input
+    // in its non-client form, with screen coordinates.
+    case WM_NCHITTEST: return HTCAPTION;
+    case WM_NCMOUSEMOVE: {
+        LRESULT result = DefWindowProcA(window, message, wParam, lParam);
+        if (!IsInfo(window)) ShowInfo(window);
+        return result;
+    }
+    // The caption's own double-click and right-button handling must never run.
+    case WM_NCLBUTTONDBLCLK:
+        if (!IsInfo(window)) OnDoubleClick(window, lParam);
+        return 0;
+    case WM_NCRBUTTONDOWN: return 0;
+    case WM_NCRBUTTONUP: PostMessageA(window, WM_CLOSE, 0, 0); return 0;
+    case WM_TIMER: OnTimer(window, wParam); return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
