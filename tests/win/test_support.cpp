@@ -1,6 +1,7 @@
 // Shared helpers for the Windows tests.
 #include "test_support.h"
 
+#include "../../app/frame.h"
 #include "../../app/meter_state.h"
 
 #include <fstream>
@@ -83,4 +84,28 @@ COLORREF PixelAt(HWND window, int x, int y) {
     COLORREF colour = GetPixel(dc, x, y);
     ReleaseDC(window, dc);
     return colour;
+}
+
+LiveMeter::LiveMeter(int x, int y) {
+    meter = MeterState();
+    meter.barX = x;
+    meter.barY = y;
+    meter.warnPercent = 75;
+    HINSTANCE instance = GetModuleHandleA(NULL);
+    RegisterMeterClass(instance);
+    CreateMeterWindows(instance);
+    info = meter.infoWindow;
+    bar = FindBar();
+}
+
+LiveMeter::~LiveMeter() {
+    if (IsWindow(info)) DestroyWindow(info);
+    PumpMessages();
+    MSG quit;
+    PeekMessageA(&quit, NULL, WM_QUIT, WM_QUIT, PM_REMOVE);
+}
+
+bool IsPosted(HWND window, UINT message) {
+    MSG found;
+    return PeekMessageA(&found, window, message, message, PM_NOREMOVE) != 0;
 }

@@ -25,3 +25,15 @@ void PumpMessages();
 HWND FindBar();
 
 COLORREF PixelAt(HWND window, int x, int y);
+
+// The two live windows of the meter, created as the program creates them, at a given position.
+class LiveMeter {
+  public:
+    explicit LiveMeter(int x = 100, int y = 300);
+    ~LiveMeter();
+    HWND bar;
+    HWND info;
+};
+
+// Whether a message of that kind waits in the queue for the window; it is left there.
+bool IsPosted(HWND window, UINT message);
