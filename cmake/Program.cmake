@@ -21,6 +21,7 @@ endif()
 
 add_executable(garvo WIN32 app/main.cpp res/garvo.rc)
 target_include_directories(garvo PRIVATE res)
+set_source_files_properties(res/garvo.rc PROPERTIES OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/res/garvo.ico)
 target_link_libraries(garvo PRIVATE garvo_win)
 
 if(MSVC)

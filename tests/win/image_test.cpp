@@ -1,1 +1,183 @@
-// placeholder
+// The built garvo.exe: its image header, the DLLs it imports, and the pixels of its icon.
+#include "test_support.h"
+
+#include "../../res/resource.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char IMAGE[] = "garvo.exe"; // the tests run beside it
+
+struct Image {
+    std::vector<char> bytes;
+    const IMAGE_NT_HEADERS32* nt = nullptr;
+
+    Image() {
+        std::ifstream in(IMAGE, std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        if (bytes.size() < sizeof(IMAGE_DOS_HEADER)) return;
+        auto dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(bytes.data());
+        if (size_t(dos->e_lfanew) + sizeof(IMAGE_NT_HEADERS32) > bytes.size()) return;
+        nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(bytes.data() + dos->e_lfanew);
+    }
+
+    // The file offset of a relative virtual address.
+    size_t At(DWORD rva) const {
+        auto section = IMAGE_FIRST_SECTION(nt);
+        for (int i = 0; i < nt->FileHeader.NumberOfSections; ++i, ++section) {
+            if (rva >= section->VirtualAddress &&
+                rva < section->VirtualAddress + section->Misc.VirtualSize)
+                return rva - section->VirtualAddress + section->PointerToRawData;
+        }
+        return bytes.size();
+    }
+};
+
+TEST(Image, HeaderAsksForLittleMemory) {
+    Image image;
+    ASSERT_TRUE(image.nt) << "cannot read " << IMAGE;
+    EXPECT_EQ(DWORD(IMAGE_NT_SIGNATURE), image.nt->Signature);
+    EXPECT_EQ(IMAGE_FILE_MACHINE_I386, image.nt->FileHeader.Machine);
+    EXPECT_EQ(IMAGE_NT_OPTIONAL_HDR32_MAGIC, image.nt->OptionalHeader.Magic);
+    WORD flags = image.nt->FileHeader.Characteristics;
+    EXPECT_TRUE(flags & IMAGE_FILE_AGGRESIVE_WS_TRIM);
+    EXPECT_TRUE(flags & IMAGE_FILE_EXECUTABLE_IMAGE);
+    EXPECT_TRUE(flags & IMAGE_FILE_32BIT_MACHINE);
+    EXPECT_FALSE(flags & IMAGE_FILE_DLL);
+    const IMAGE_OPTIONAL_HEADER32& optional = image.nt->OptionalHeader;
+    EXPECT_EQ(IMAGE_SUBSYSTEM_WINDOWS_GUI, optional.Subsystem);
+    EXPECT_EQ(1024u, optional.SizeOfStackReserve);
+    EXPECT_EQ(1024u, optional.SizeOfStackCommit);
+    EXPECT_EQ(1024u, optional.SizeOfHeapReserve);
+    EXPECT_EQ(1024u, optional.SizeOfHeapCommit);
+}
+
+TEST(Image, ImportsOnlyTheThreeSystemDlls) {
+    Image image;
+    ASSERT_TRUE(image.nt);
+    const IMAGE_DATA_DIRECTORY& directory =
+        image.nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    std::set<std::string> names;
+    for (size_t at = image.At(directory.VirtualAddress);
+         at + sizeof(IMAGE_IMPORT_DESCRIPTOR) <= image.bytes.size();
+         at += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
+        auto entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(image.bytes.data() + at);
+        if (entry->Name == 0) break;
+        std::string name(image.bytes.data() + image.At(entry->Name));
+        std::transform(name.begin(), name.end(), name.begin(), ::toupper);
+        names.insert(name);
+    }
+    EXPECT_EQ((std::set<std::string>{"GDI32.DLL", "KERNEL32.DLL", "USER32.DLL"}), names);
+}
+
+// The icon as designed: black border, white square, a blue and a red bar, each a block on a
+// longer line. Spans are rows, then columns, inclusive.
+struct Span {
+    int top, bottom, left, right;
+    bool Holds(int row, int column) const {
+        return row >= top && row <= bottom && column >= left && column <= right;
+    }
+};
+
+struct Design {
+    int size, border;
+    Span blueBlock, blueLine, redBlock, redLine;
+
+    COLORREF At(int row, int column) const {
+        if (row < border || column < border || row >= size - border || column >= size - border)
+            return RGB(0, 0, 0);
+        if (blueBlock.Holds(row, column) || blueLine.Holds(row, column)) return RGB(0, 0, 255);
+        if (redBlock.Holds(row, column) || redLine.Holds(row, column)) return RGB(255, 0, 0);
+        return RGB(255, 255, 255);
+    }
+};
+
+class IconImage : public testing::TestWithParam<Design> {};
+
+TEST_P(IconImage, EveryPixelIsWhereItIsDrawn) {
+    const Design& design = GetParam();
+    HMODULE module = LoadLibraryExA(IMAGE, NULL, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_TRUE(module);
+    HICON icon = HICON(LoadImageA(module, MAKEINTRESOURCEA(IDI_GARVO), IMAGE_ICON, design.size,
+                                  design.size, LR_DEFAULTCOLOR));
+    ASSERT_TRUE(icon);
+
+    // Drawn over magenta: a transparent pixel would let it through.
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = design.size;
+    info.bmiHeader.biHeight = -design.size;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC dc = CreateCompatibleDC(NULL);
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, NULL, 0);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    RECT all = {0, 0, design.size, design.size};
+    HBRUSH magenta = CreateSolidBrush(RGB(255, 0, 255));
+    FillRect(dc, &all, magenta);
+    DrawIconEx(dc, 0, 0, icon, design.size, design.size, 0, NULL, DI_NORMAL);
+
+    int wrong = 0;
+    for (int row = 0; row < design.size; ++row) {
+        for (int column = 0; column < design.size; ++column) {
+            COLORREF got = GetPixel(dc, column, row);
+            if (got != design.At(row, column) && ++wrong <= 5)
+                ADD_FAILURE() << "pixel at row " << row << ", column " << column << " is "
+                              << std::hex << got;
+        }
+    }
+    EXPECT_EQ(0, wrong);
+
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteObject(magenta);
+    DeleteDC(dc);
+    DestroyIcon(icon);
+    FreeLibrary(module);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sizes, IconImage,
+    testing::Values(Design{32, 2, {6, 11, 8, 23}, {8, 9, 4, 27}, {20, 25, 8, 23}, {22, 23, 4, 27}},
+                    Design{16, 1, {3, 5, 4, 11}, {4, 4, 2, 13}, {10, 12, 4, 11}, {11, 11, 2, 13}}),
+    [](const testing::TestParamInfo<Design>& info) { return std::to_string(info.param.size); });
+
+#pragma pack(push, 2)
+struct GroupEntry {
+    BYTE width, height, colours, reserved;
+    WORD planes, bitCount;
+    DWORD bytes;
+    WORD id;
+};
+#pragma pack(pop)
+
+TEST(Icon, HoldsTwoSixteenColourImages) {
+    HMODULE module = LoadLibraryExA(IMAGE, NULL, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_TRUE(module);
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(IDI_GARVO), RT_GROUP_ICON);
+    ASSERT_TRUE(found);
+    auto group = static_cast<const WORD*>(LockResource(LoadResource(module, found)));
+    ASSERT_TRUE(group);
+    EXPECT_EQ(1, group[1]); // icon, not cursor
+    ASSERT_EQ(2, group[2]);
+    auto entries = reinterpret_cast<const GroupEntry*>(group + 3);
+    std::set<int> sizes;
+    for (int i = 0; i < 2; ++i) {
+        sizes.insert(entries[i].width);
+        EXPECT_EQ(entries[i].width, entries[i].height);
+        EXPECT_EQ(4, entries[i].bitCount);
+    }
+    EXPECT_EQ((std::set<int>{16, 32}), sizes);
+    FreeLibrary(module);
+}
+
+} // namespace
