@@ -41,10 +41,11 @@ garvo_start_wine() {
     wineboot --init >/dev/null 2>&1 || true
     wineserver -w
   fi
+  # A server already running for this prefix serves as well as a new one.
+  wineserver -p 2>/dev/null || true
   # Without this Wine's X driver hands a pop-up to the window manager when its move loop starts,
   # loses the capture, and the first drag stalls.
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
-  wineserver -p
 }
 
 garvo_stop() {

@@ -100,6 +100,10 @@ struct Design {
     }
 };
 
+void PrintTo(const Design& design, std::ostream* out) {
+    *out << design.size << " x " << design.size;
+}
+
 class IconImage : public testing::TestWithParam<Design> {};
 
 TEST_P(IconImage, EveryPixelIsWhereItIsDrawn) {

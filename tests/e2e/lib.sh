@@ -1,0 +1,155 @@
+# Helpers for driving garvo as a user does: real X mouse input, windows found by their X names,
+# pixels read off the screen. Source it with garvo.exe as $1 and the load probe as $2.
+set -euo pipefail
+
+GARVO_EXE=$(realpath "$1")
+MEMORY_LOAD_EXE=$(realpath "${2:-/dev/null}")
+WORK=$(mktemp -d)
+GARVO_PID=
+GARVO_STATUS=
+OTHER_PIDS=()
+
+cleanup() {
+  [ -n "$GARVO_PID" ] && kill "$GARVO_PID" 2>/dev/null || true
+  for pid in "${OTHER_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  xwininfo -root -tree 2>/dev/null | grep -F '"garvo.exe"' >&2 || true
+  exit 1
+}
+
+pass() { echo "ok: $*"; }
+
+# Milliseconds since the epoch.
+now_ms() { echo $(($(date +%s%N) / 1000000)); }
+
+# Runs a command until it succeeds, at most the given number of milliseconds.
+wait_until() {
+  local limit=$1 start
+  shift
+  start=$(now_ms)
+  until "$@"; do
+    [ $(($(now_ms) - start)) -ge "$limit" ] && return 1
+    sleep 0.05
+  done
+}
+
+# The X windows of garvo's process: "id name width height x y" per line.
+garvo_windows() {
+  xwininfo -root -tree | sed -n 's/^ *\(0x[0-9a-f]*\) "\(.*\)": ("garvo.exe" "garvo.exe")  \([0-9]*\)x\([0-9]*\)+[-0-9]*+[-0-9]*  +\([-0-9]*\)+\([-0-9]*\)$/\1 \2|\3 \4 \5 \6/p'
+}
+
+# "x y" of the bar, the window 126 x 6.
+bar_position() { garvo_windows | awk -F'|' '$2 ~ /^126 6 / { split($2, g, " "); print g[3], g[4] }'; }
+
+# "id|x y" of the info window once it has its full size.
+info_line() { garvo_windows | awk -F'|' '$2 ~ /^126 24 / { split($1, n, " "); split($2, g, " "); print n[1] "|" g[3], g[4] }'; }
+info_position() { info_line | cut -d'|' -f2; }
+info_text() {
+  local id
+  id=$(info_line | cut -d'|' -f1)
+  [ -n "$id" ] && xwininfo -id "$id" | sed -n 's/^xwininfo: Window id: 0x[0-9a-f]* "\(.*\)"$/\1/p'
+}
+info_viewable() {
+  local id
+  id=$(info_line | cut -d'|' -f1)
+  [ -n "$id" ] && xwininfo -id "$id" | grep -q 'Map State: IsViewable'
+}
+info_hidden() { ! info_viewable; }
+
+bar_at() { [ "$(bar_position)" = "$1 $2" ]; }
+bar_shown() { [ -n "$(bar_position)" ]; }
+
+# Starts garvo in the scratch directory, with the settings file given as text (none if empty).
+start_garvo() {
+  rm -f "$WORK/garvo.ini"
+  [ -n "${1:-}" ] && printf '%b' "$1" >"$WORK/garvo.ini"
+  (cd "$WORK" && exec wine "$GARVO_EXE") &
+  GARVO_PID=$!
+  wait_until 15000 bar_shown || fail "the bar did not appear"
+}
+
+# Waits for garvo to end and keeps its exit status.
+wait_garvo() {
+  local waited=0
+  while kill -0 "$GARVO_PID" 2>/dev/null; do
+    [ $waited -ge 100 ] && fail "garvo did not end"
+    sleep 0.1
+    waited=$((waited + 1))
+  done
+  GARVO_STATUS=0
+  wait "$GARVO_PID" || GARVO_STATUS=$?
+  GARVO_PID=
+}
+
+settings_file() { cat "$WORK/garvo.ini"; }
+
+expect_settings() {
+  local want
+  want=$(printf '[SETTING]\r\nx=%s\r\ny=%s\r\ns=%s\r\n' "$1" "$2" "$3")
+  [ "$(settings_file)" = "$want" ] || fail "settings file is: $(settings_file | tr '\r\n' ' '), want x=$1 y=$2 s=$3"
+}
+
+# The screen's pixels in a rectangle, one "x,y #rrggbb" per line, coordinates relative to it.
+pixels() {
+  import -window root -crop "$1x$2+$3+$4" +repage -depth 8 txt:- |
+    sed -n 's/^\([0-9]*\),\([0-9]*\): ([^)]*) *#\([0-9A-F]\{6\}\).*/\1,\2 #\3/p'
+}
+
+# The colour of one pixel of the bar, from a capture made by capture_bar.
+bar_pixel() { grep "^$1,$2 " "$WORK/bar.txt" | cut -d' ' -f2; }
+capture_bar() {
+  local pos
+  pos=$(bar_position)
+  pixels 126 6 ${pos% *} ${pos#* } >"$WORK/bar.txt"
+}
+
+# Drags with the left button from one screen point to another in small steps, as a hand does.
+drag() {
+  local x=$1 y=$2 to_x=$3 to_y=$4 i
+  xdotool mousemove "$x" "$y"
+  sleep 0.2
+  xdotool mousedown 1
+  sleep 0.2
+  for i in 1 2 3 4 5 6 7 8 9 10; do
+    xdotool mousemove $((x + (to_x - x) * i / 10)) $((y + (to_y - y) * i / 10))
+    sleep 0.05
+  done
+  sleep 0.2
+  xdotool mouseup 1
+  sleep 0.3
+}
+
+double_click() {
+  xdotool mousemove "$1" "$2"
+  sleep 0.2
+  xdotool click --repeat 2 --delay 80 1
+}
+
+right_click() {
+  xdotool mousemove "$1" "$2"
+  sleep 0.2
+  xdotool click 3
+}
+
+memory_load() { wine "$MEMORY_LOAD_EXE" | tr -d '\r'; }
+
+# Keeps memory in use until the test ends, so that the load is at least the given percentage.
+raise_load_to() {
+  local want=$1 total available need chunk
+  total=$(awk '/^MemTotal:/ { print $2 }' /proc/meminfo)
+  available=$(awk '/^MemAvailable:/ { print $2 }' /proc/meminfo)
+  need=$(((total * want / 100 - (total - available)) / 1024 + 64))
+  while [ "$need" -gt 64 ]; do
+    chunk=$((need > 1024 ? 1024 : need))
+    wine "$MEMORY_LOAD_EXE" hold "$chunk" >"$WORK/hold.$need" &
+    OTHER_PIDS+=($!)
+    wait_until 20000 grep -q held "$WORK/hold.$need" || fail "could not hold $chunk MB"
+    need=$((need - chunk))
+  done
+}
