@@ -23,7 +23,7 @@ garvo_build() {
 garvo_start_display() {
   local n=${1:-99}
   while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  Xvfb ":$n" -screen 0 1024x768x24 -wr -nolisten tcp >/dev/null 2>&1 &
   GARVO_XVFB_PID=$!
   export DISPLAY=":$n"
   for _ in $(seq 100); do
