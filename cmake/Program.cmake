@@ -7,6 +7,37 @@ if(NOT MSVC)
   target_compile_options(garvo_rules PRIVATE ${GARVO_SIZE_FLAGS})
 endif()
 
+# GNU ld cannot set the aggressive working-set trim flag: a small tool sets it after linking.
+if(NOT MSVC)
+  if(CMAKE_CROSSCOMPILING)
+    find_program(GARVO_HOST_CC NAMES cc gcc clang REQUIRED)
+    set(GARVO_SET_WS_TRIM ${CMAKE_BINARY_DIR}/set_ws_trim)
+    add_custom_command(OUTPUT ${GARVO_SET_WS_TRIM}
+      COMMAND ${GARVO_HOST_CC} -O2 -o ${GARVO_SET_WS_TRIM} ${CMAKE_SOURCE_DIR}/tools/set_ws_trim.c
+      DEPENDS ${CMAKE_SOURCE_DIR}/tools/set_ws_trim.c)
+    add_custom_target(set_ws_trim_tool DEPENDS ${GARVO_SET_WS_TRIM})
+  else()
+    add_executable(set_ws_trim tools/set_ws_trim.c)
+    set(GARVO_SET_WS_TRIM $<TARGET_FILE:set_ws_trim>)
+    add_custom_target(set_ws_trim_tool DEPENDS set_ws_trim)
+  endif()
+endif()
+
+# A lean image: small stack and heap, trimmed working set, no C runtime start-up code.
+function(garvo_lean_image target)
+  if(MSVC)
+    target_link_options(${target} PRIVATE /WS:AGGRESSIVE /STACK:1024,1024 /HEAP:1024,1024)
+    return()
+  endif()
+  target_compile_options(${target} PRIVATE ${GARVO_SIZE_FLAGS})
+  target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/app/entry.cpp)
+  target_link_options(${target} PRIVATE -s -nostartfiles -Wl,--gc-sections -Wl,-e,_GarvoEntry
+    "SHELL:-Xlinker --stack -Xlinker 1024,1024" "SHELL:-Xlinker --heap -Xlinker 1024,1024")
+  add_dependencies(${target} set_ws_trim_tool)
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${GARVO_SET_WS_TRIM} $<TARGET_FILE:${target}>)
+endfunction()
+
 add_library(garvo_win STATIC
   app/meter_state.cpp
   app/settings.cpp
@@ -23,27 +54,4 @@ add_executable(garvo WIN32 app/main.cpp res/garvo.rc)
 target_include_directories(garvo PRIVATE res)
 set_source_files_properties(res/garvo.rc PROPERTIES OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/res/garvo.ico)
 target_link_libraries(garvo PRIVATE garvo_win)
-
-if(MSVC)
-  target_link_options(garvo PRIVATE /WS:AGGRESSIVE /STACK:1024,1024 /HEAP:1024,1024)
-else()
-  target_compile_options(garvo PRIVATE ${GARVO_SIZE_FLAGS})
-  target_sources(garvo PRIVATE app/entry.cpp)
-  target_link_options(garvo PRIVATE -s -nostartfiles -Wl,--gc-sections -Wl,-e,_GarvoEntry
-    "SHELL:-Xlinker --stack -Xlinker 1024,1024" "SHELL:-Xlinker --heap -Xlinker 1024,1024")
-  # GNU ld cannot set the aggressive working-set trim flag: a small tool sets it after linking.
-  if(CMAKE_CROSSCOMPILING)
-    find_program(GARVO_HOST_CC NAMES cc gcc clang REQUIRED)
-    set(set_ws_trim ${CMAKE_BINARY_DIR}/set_ws_trim)
-    add_custom_command(OUTPUT ${set_ws_trim}
-      COMMAND ${GARVO_HOST_CC} -O2 -o ${set_ws_trim} ${CMAKE_SOURCE_DIR}/tools/set_ws_trim.c
-      DEPENDS ${CMAKE_SOURCE_DIR}/tools/set_ws_trim.c)
-    add_custom_target(set_ws_trim_tool DEPENDS ${set_ws_trim})
-    add_dependencies(garvo set_ws_trim_tool)
-  else()
-    add_executable(set_ws_trim tools/set_ws_trim.c)
-    set(set_ws_trim $<TARGET_FILE:set_ws_trim>)
-    add_dependencies(garvo set_ws_trim)
-  endif()
-  add_custom_command(TARGET garvo POST_BUILD COMMAND ${set_ws_trim} $<TARGET_FILE:garvo>)
-endif()
+garvo_lean_image(garvo)

@@ -60,22 +60,53 @@ TEST(Image, HeaderAsksForLittleMemory) {
     EXPECT_EQ(1024u, optional.SizeOfHeapCommit);
 }
 
+// Every imported DLL, upper case, and every function imported by name.
+struct Imports {
+    std::set<std::string> dlls, functions;
+
+    explicit Imports(const Image& image) {
+        const IMAGE_DATA_DIRECTORY& directory =
+            image.nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+        const char* base = image.bytes.data();
+        for (size_t at = image.At(directory.VirtualAddress);
+             at + sizeof(IMAGE_IMPORT_DESCRIPTOR) <= image.bytes.size();
+             at += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
+            auto entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + at);
+            if (entry->Name == 0) break;
+            std::string name(base + image.At(entry->Name));
+            std::transform(name.begin(), name.end(), name.begin(), ::toupper);
+            dlls.insert(name);
+            DWORD thunks =
+                entry->OriginalFirstThunk ? entry->OriginalFirstThunk : entry->FirstThunk;
+            for (size_t t = image.At(thunks); t + 4 <= image.bytes.size(); t += 4) {
+                DWORD thunk = *reinterpret_cast<const DWORD*>(base + t);
+                if (thunk == 0) break;
+                if (!(thunk & IMAGE_ORDINAL_FLAG32))
+                    functions.insert(base + image.At(thunk) + 2); // past the hint
+            }
+        }
+    }
+};
+
 TEST(Image, ImportsOnlyTheThreeSystemDlls) {
     Image image;
     ASSERT_TRUE(image.nt);
-    const IMAGE_DATA_DIRECTORY& directory =
-        image.nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    std::set<std::string> names;
-    for (size_t at = image.At(directory.VirtualAddress);
-         at + sizeof(IMAGE_IMPORT_DESCRIPTOR) <= image.bytes.size();
-         at += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
-        auto entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(image.bytes.data() + at);
-        if (entry->Name == 0) break;
-        std::string name(image.bytes.data() + image.At(entry->Name));
-        std::transform(name.begin(), name.end(), name.begin(), ::toupper);
-        names.insert(name);
-    }
-    EXPECT_EQ((std::set<std::string>{"GDI32.DLL", "KERNEL32.DLL", "USER32.DLL"}), names);
+    Imports imports(image);
+    EXPECT_EQ((std::set<std::string>{"GDI32.DLL", "KERNEL32.DLL", "USER32.DLL"}), imports.dlls);
+    EXPECT_TRUE(imports.functions.count("GlobalMemoryStatus"));
+    EXPECT_TRUE(imports.functions.count("CreateWindowExA"));
+}
+
+// The program's own code allocates nothing: it cannot even reach an allocator.
+TEST(Image, ImportsNoAllocator) {
+    Image image;
+    ASSERT_TRUE(image.nt);
+    Imports imports(image);
+    for (const char* allocator :
+         {"HeapAlloc", "HeapReAlloc", "HeapCreate", "GetProcessHeap", "LocalAlloc", "GlobalAlloc",
+          "VirtualAlloc", "RtlAllocateHeap", "CoTaskMemAlloc", "malloc", "calloc", "realloc"})
+        EXPECT_EQ(0u, imports.functions.count(allocator)) << allocator;
+    EXPECT_FALSE(imports.functions.count("GetProcAddress")); // nor look one up
 }
 
 // The icon as designed: black border, white square, a blue and a red bar, each a block on a

@@ -26,6 +26,15 @@ HWND FindBar();
 
 COLORREF PixelAt(HWND window, int x, int y);
 
+// Reads the bar back pixel by pixel: outline, white ring, fill, marker.
+void ExpectBarShows(HWND bar, unsigned load, int threshold);
+
+// The bounding box of the pixels that are not white inside a window's outline.
+RECT InkBox(HWND window, int width, int height);
+
+// Paints a window grey, so that only a real repaint brings its picture back.
+void Scribble(HWND window);
+
 // The two live windows of the meter, created as the program creates them, at a given position.
 class LiveMeter {
   public:
