@@ -2,6 +2,7 @@
 // the image stays a few kilobytes with no runtime DLL to map.
 #include "../platform/win32.h"
 
-extern "C" void GarvoEntry() {
+extern "C" void GarvoEntry()
+{
     ExitProcess(UINT(WinMain(GetModuleHandleA(NULL), NULL, GetCommandLineA(), SW_SHOWDEFAULT)));
 }

@@ -9,12 +9,14 @@
 static const char CLASS_NAME[] = "garvowclass";
 static const char TITLE[] = "garvow";
 
-static HICON LoadMeterIcon(HINSTANCE instance, int size) {
+static HICON LoadMeterIcon(HINSTANCE instance, int size)
+{
     return HICON(
         LoadImageA(instance, MAKEINTRESOURCEA(IDI_GARVO), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
 }
 
-void RegisterMeterClass(HINSTANCE instance) {
+void RegisterMeterClass(HINSTANCE instance)
+{
     WNDCLASSEXA windowClass = {};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = MeterWndProc;
@@ -27,12 +29,14 @@ void RegisterMeterClass(HINSTANCE instance) {
     RegisterClassExA(&windowClass);
 }
 
-static HWND CreateMeterWindow(int width, int height, HWND owner) {
+static HWND CreateMeterWindow(int width, int height, HWND owner)
+{
     return CreateWindowExA(WS_EX_TOPMOST, CLASS_NAME, TITLE, WS_POPUP, meter.barX, meter.barY,
                            width, height, owner, NULL, meter.instance, NULL);
 }
 
-bool CreateMeterWindows(HINSTANCE instance) {
+bool CreateMeterWindows(HINSTANCE instance)
+{
     meter.instance = instance;
     HWND info = CreateMeterWindow(1, 1, NULL);
     if (!info) return false;

@@ -3,7 +3,8 @@
 #include "meter_state.h"
 #include "settings.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+{
     SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_LOWEST);
     LoadSettings();
     RegisterMeterClass(instance);

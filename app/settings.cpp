@@ -9,17 +9,20 @@ static const char SECTION[] = "SETTING";
 
 static_assert(UNSET_X == INT32(CW_USEDEFAULT), "an unset x is the platform's CW_USEDEFAULT");
 
-static INT32 ReadKey(const char* key, INT32 fallback) {
+static INT32 ReadKey(const char* key, INT32 fallback)
+{
     return INT32(GetPrivateProfileIntA(SECTION, key, fallback, SETTINGS_FILE));
 }
 
-static void WriteKey(const char* key, INT32 value) {
+static void WriteKey(const char* key, INT32 value)
+{
     char text[16];
     wsprintfA(text, "%d", value);
     WritePrivateProfileStringA(SECTION, key, text, SETTINGS_FILE);
 }
 
-void LoadSettings() {
+void LoadSettings()
+{
     INT32 x = ReadKey("x", UNSET_X);
     INT32 y = ReadKey("y", DEFAULT_Y);
     INT32 s = ReadKey("s", DEFAULT_WARN_PERCENT);
@@ -30,7 +33,8 @@ void LoadSettings() {
     meter.warnPercent = clamped.s;
 }
 
-void SaveSettings() {
+void SaveSettings()
+{
     WriteKey("x", meter.barX);
     WriteKey("y", meter.barY);
     WriteKey("s", meter.warnPercent);

@@ -1,7 +1,8 @@
 // The floor as a program of its own, run by the benchmark beside garvo.
 #include "floor_window.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+{
     SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_LOWEST);
     if (!CreateFloorWindows(instance)) return 1;
     MSG message = {};

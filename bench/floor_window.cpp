@@ -1,7 +1,8 @@
 // The floor's windows: garvo's shapes without garvo's work.
 #include "floor_window.h"
 
-LRESULT CALLBACK FloorWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK FloorWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
     switch (message) {
     case WM_PAINT: {
         PAINTSTRUCT paint;
@@ -17,7 +18,8 @@ LRESULT CALLBACK FloorWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-HWND CreateFloorWindows(HINSTANCE instance) {
+HWND CreateFloorWindows(HINSTANCE instance)
+{
     WNDCLASSEXA windowClass = {};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = FloorWndProc;

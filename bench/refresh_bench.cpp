@@ -9,7 +9,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-static double Seconds() {
+static double Seconds()
+{
     static LARGE_INTEGER frequency;
     if (!frequency.QuadPart) QueryPerformanceFrequency(&frequency);
     LARGE_INTEGER now;
@@ -17,7 +18,8 @@ static double Seconds() {
     return double(now.QuadPart) / double(frequency.QuadPart);
 }
 
-template <typename Tick> static double MicrosecondsPerTick(int ticks, Tick tick) {
+template <typename Tick> static double MicrosecondsPerTick(int ticks, Tick tick)
+{
     for (int i = 0; i < ticks / 100; ++i)
         tick(); // warm up
     double start = Seconds();
@@ -26,7 +28,8 @@ template <typename Tick> static double MicrosecondsPerTick(int ticks, Tick tick)
     return (Seconds() - start) * 1e6 / ticks;
 }
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     int ticks = argc > 1 ? std::atoi(argv[1]) : 100000;
     HINSTANCE instance = GetModuleHandleA(NULL);
 

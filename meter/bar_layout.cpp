@@ -1,7 +1,8 @@
 // Where the bar's fill ends, where the threshold marker stands, and which colour the fill takes.
 #include "meter.h"
 
-BarLayout ComputeBarLayout(MeterRect client, uint32_t load, int32_t threshold) {
+BarLayout ComputeBarLayout(MeterRect client, uint32_t load, int32_t threshold)
+{
     // The frame's outline and one white pixel inside it leave a 2-pixel margin on every side.
     int64_t inner = int64_t(client.right) - client.left - 4;
     int32_t fillLength = int32_t(inner * load / 100);
@@ -18,7 +19,8 @@ BarLayout ComputeBarLayout(MeterRect client, uint32_t load, int32_t threshold) {
     return layout;
 }
 
-int32_t ThresholdFromPoint(int32_t x, MeterRect client) {
+int32_t ThresholdFromPoint(int32_t x, MeterRect client)
+{
     if (x <= 2) return 0;
     if (x >= int64_t(client.right) - 2) return 100;
     // Only a client narrower than the margins gets here with nothing to divide by.

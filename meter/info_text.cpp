@@ -1,7 +1,8 @@
 // The info window's one line of text, formatted as "%d%%use(w:%d%%)" would be.
 #include "meter.h"
 
-static int AppendDecimal(char* out, int64_t value) {
+static int AppendDecimal(char* out, int64_t value)
+{
     char digits[20];
     int count = 0;
     uint64_t magnitude = value < 0 ? uint64_t(-value) : uint64_t(value);
@@ -17,7 +18,8 @@ static int AppendDecimal(char* out, int64_t value) {
     return length;
 }
 
-static int AppendText(char* out, const char* text) {
+static int AppendText(char* out, const char* text)
+{
     int length = 0;
     while (text[length] != '\0') {
         out[length] = text[length];
@@ -26,7 +28,8 @@ static int AppendText(char* out, const char* text) {
     return length;
 }
 
-int FormatInfoText(uint32_t load, int32_t threshold, char (&text)[TEXT_SIZE]) {
+int FormatInfoText(uint32_t load, int32_t threshold, char (&text)[TEXT_SIZE])
+{
     // The load is printed as a signed decimal, as "%d" would print it.
     int length = AppendDecimal(text, int32_t(load));
     length += AppendText(text + length, "%use(w:");

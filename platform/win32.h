@@ -11,9 +11,11 @@
 
 // Screen coordinates in mouse messages are signed 16-bit numbers: a second monitor left of or
 // above the primary one gives negative ones.
-inline int SignedLowWord(LPARAM value) {
+inline int SignedLowWord(LPARAM value)
+{
     return short(LOWORD(value));
 }
-inline int SignedHighWord(LPARAM value) {
+inline int SignedHighWord(LPARAM value)
+{
     return short(HIWORD(value));
 }

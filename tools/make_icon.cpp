@@ -4,7 +4,8 @@
 #include <cstdio>
 #include <vector>
 
-namespace {
+namespace
+{
 
 // Indices into the standard 16-colour palette.
 const uint8_t BLACK = 0, BLUE = 12, RED = 9, WHITE = 15;
@@ -28,11 +29,13 @@ const Design DESIGNS[] = {
     {16, 1, {3, 5, 4, 11}, {4, 4, 2, 13}, {10, 12, 4, 11}, {11, 11, 2, 13}},
 };
 
-bool Inside(const Span& span, int row, int column) {
+bool Inside(const Span& span, int row, int column)
+{
     return row >= span.top && row <= span.bottom && column >= span.left && column <= span.right;
 }
 
-uint8_t PixelAt(const Design& d, int row, int column) {
+uint8_t PixelAt(const Design& d, int row, int column)
+{
     int last = d.size - 1;
     if (row < d.border || column < d.border || row > last - d.border || column > last - d.border)
         return BLACK;
@@ -41,18 +44,21 @@ uint8_t PixelAt(const Design& d, int row, int column) {
     return WHITE;
 }
 
-void Put16(std::vector<uint8_t>& out, unsigned value) {
+void Put16(std::vector<uint8_t>& out, unsigned value)
+{
     out.push_back(uint8_t(value));
     out.push_back(uint8_t(value >> 8));
 }
 
-void Put32(std::vector<uint8_t>& out, unsigned value) {
+void Put32(std::vector<uint8_t>& out, unsigned value)
+{
     Put16(out, value & 0xFFFF);
     Put16(out, value >> 16);
 }
 
 // A BITMAPINFOHEADER, the palette, the 4-bit colour rows and an all-zero AND mask, bottom-up.
-std::vector<uint8_t> Image(const Design& d) {
+std::vector<uint8_t> Image(const Design& d)
+{
     int colourStride = (d.size / 2 + 3) / 4 * 4;
     int maskStride = (d.size / 8 + 3) / 4 * 4;
     std::vector<uint8_t> out;
@@ -86,7 +92,8 @@ std::vector<uint8_t> Image(const Design& d) {
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     const char* path = argc > 1 ? argv[1] : "res/garvo.ico";
     std::vector<uint8_t> images[2] = {Image(DESIGNS[0]), Image(DESIGNS[1])};
 

@@ -3,11 +3,13 @@
 
 #define AGGRESIVE_WS_TRIM 0x0010
 
-static int ReadAt(FILE* file, long offset, unsigned char* bytes, size_t count) {
+static int ReadAt(FILE* file, long offset, unsigned char* bytes, size_t count)
+{
     return fseek(file, offset, SEEK_SET) == 0 && fread(bytes, 1, count, file) == count;
 }
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     FILE* file;
     unsigned char bytes[4];
     long header, characteristics;

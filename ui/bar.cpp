@@ -4,17 +4,20 @@
 #include "../app/meter_state.h"
 #include "../meter/meter.h"
 
-static MeterRect ToMeterRect(const RECT& rect) {
+static MeterRect ToMeterRect(const RECT& rect)
+{
     MeterRect converted = {rect.left, rect.top, rect.right, rect.bottom};
     return converted;
 }
 
-static RECT ToRect(const MeterRect& rect) {
+static RECT ToRect(const MeterRect& rect)
+{
     RECT converted = {rect.left, rect.top, rect.right, rect.bottom};
     return converted;
 }
 
-void DrawBar(HDC dc, const BarLayout& layout) {
+void DrawBar(HDC dc, const BarLayout& layout)
+{
     RECT fill = ToRect(layout.fill);
     HBRUSH brush = CreateSolidBrush(layout.fillColour);
     // The outline and white interior cover every pixel, so the class needs no background brush.
@@ -25,7 +28,8 @@ void DrawBar(HDC dc, const BarLayout& layout) {
     if (brush) DeleteObject(brush);
 }
 
-void PaintBar(HDC dc, const RECT& client) {
+void PaintBar(HDC dc, const RECT& client)
+{
     MEMORYSTATUS status;
     status.dwLength = sizeof status;
     GlobalMemoryStatus(&status);

@@ -4,7 +4,8 @@
 #include "../app/meter_state.h"
 #include "../meter/meter.h"
 
-void ShowInfo(HWND bar) {
+void ShowInfo(HWND bar)
+{
     // Showing and painting the box send messages that can lead back here.
     if (meter.infoBusy) return;
     meter.infoBusy = true;
@@ -29,7 +30,8 @@ void ShowInfo(HWND bar) {
     meter.infoBusy = false;
 }
 
-void PaintInfo(HDC dc, const RECT& client) {
+void PaintInfo(HDC dc, const RECT& client)
+{
     char text[TEXT_SIZE];
     int length = GetWindowTextA(meter.infoWindow, text, TEXT_SIZE);
     RECT box = client;
@@ -37,7 +39,8 @@ void PaintInfo(HDC dc, const RECT& client) {
     DrawTextA(dc, text, length, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 }
 
-void CheckHover(HWND bar) {
+void CheckHover(HWND bar)
+{
     POINT cursor = {0, 0};
     GetCursorPos(&cursor);
     HWND under = WindowFromPoint(cursor);

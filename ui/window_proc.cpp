@@ -2,13 +2,16 @@
 #include "ui.h"
 
 #include "../app/meter_state.h"
+#include "../app/settings.h"
 #include "../meter/meter.h"
 
-static bool IsInfo(HWND window) {
+static bool IsInfo(HWND window)
+{
     return window == meter.infoWindow;
 }
 
-static void OnPaint(HWND window) {
+static void OnPaint(HWND window)
+{
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);
     RECT client;
@@ -20,7 +23,8 @@ static void OnPaint(HWND window) {
     EndPaint(window, &paint);
 }
 
-static void PaintNow(HWND window, void (*paint)(HDC, const RECT&)) {
+static void PaintNow(HWND window, void (*paint)(HDC, const RECT&))
+{
     RECT client;
     GetClientRect(window, &client);
     HDC dc = GetDC(window);
@@ -30,24 +34,38 @@ static void PaintNow(HWND window, void (*paint)(HDC, const RECT&)) {
 }
 
 // Drawn straight through the window's DC: nothing is invalidated, so no WM_PAINT follows.
-static void OnRefresh(HWND bar) {
+static void OnRefresh(HWND bar)
+{
     PaintNow(bar, PaintBar);
     if (IsWindowVisible(meter.infoWindow)) PaintNow(meter.infoWindow, PaintInfo);
 }
 
-static void OnClose(HWND window) {
+static void RecordBarPosition(HWND bar)
+{
+    RECT rect;
+    if (!GetWindowRect(bar, &rect)) return;
+    meter.barX = rect.left;
+    meter.barY = rect.top;
+}
+
+static void OnClose(HWND window)
+{
     // Only the bar's own close records where it stands; closing the info box keeps the start one.
-    if (!IsInfo(window)) {
-        RECT rect;
-        if (GetWindowRect(window, &rect)) {
-            meter.barX = rect.left;
-            meter.barY = rect.top;
-        }
-    }
+    if (!IsInfo(window)) RecordBarPosition(window);
     DestroyWindow(window);
 }
 
-static void OnDoubleClick(HWND bar, LPARAM lParam) {
+// A logoff or shutdown ends the process without a close request and without returning from the
+// message loop: save now, as a close of the bar would, or a session's changes are lost.
+static void OnEndSession(HWND window, WPARAM ending)
+{
+    if (!ending || IsInfo(window)) return;
+    RecordBarPosition(window);
+    SaveSettings();
+}
+
+static void OnDoubleClick(HWND bar, LPARAM lParam)
+{
     RECT client;
     GetClientRect(bar, &client);
     POINT point = {SignedLowWord(lParam), SignedHighWord(lParam)};
@@ -57,16 +75,19 @@ static void OnDoubleClick(HWND bar, LPARAM lParam) {
     ShowInfo(bar);
 }
 
-static void OnTimer(HWND bar, WPARAM id) {
+static void OnTimer(HWND bar, WPARAM id)
+{
     if (id == TIMER_REFRESH) OnRefresh(bar);
     if (id == TIMER_HOVER) CheckHover(bar);
 }
 
-LRESULT CALLBACK MeterWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK MeterWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
     switch (message) {
     case WM_DESTROY: PostQuitMessage(0); return 0;
     case WM_PAINT: OnPaint(window); return 0;
     case WM_CLOSE: OnClose(window); return 0;
+    case WM_ENDSESSION: OnEndSession(window, wParam); return 0;
     // Every point answers as caption: the platform drags the window and sends all mouse input
     // in its non-client form, with screen coordinates.
     case WM_NCHITTEST: return HTCAPTION;

@@ -6,7 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (argc == 3 && std::strcmp(argv[1], "hold") == 0) {
         // In 16 MB pieces: a 32-bit address space rarely has one large free range.
         const SIZE_T piece = SIZE_T(16) << 20;

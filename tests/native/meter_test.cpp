@@ -7,7 +7,8 @@
 #include <cstdio>
 #include <cstring>
 
-namespace {
+namespace
+{
 
 const MeterRect BAR = {0, 0, 126, 6};
 
@@ -21,7 +22,8 @@ const FillRow FILL_TABLE[] = {
     {0, 2, 2}, {1, 3, 3}, {50, 63, 63}, {75, 93, 93}, {99, 122, 122}, {100, 124, 124},
 };
 
-TEST(ComputeBarLayout, FillAndMarkerFollowTheBarTable) {
+TEST(ComputeBarLayout, FillAndMarkerFollowTheBarTable)
+{
     for (const FillRow& row : FILL_TABLE) {
         SCOPED_TRACE(row.percent);
         BarLayout layout = ComputeBarLayout(BAR, row.percent, int32_t(row.percent));
@@ -34,7 +36,8 @@ TEST(ComputeBarLayout, FillAndMarkerFollowTheBarTable) {
     }
 }
 
-TEST(ComputeBarLayout, ColourIsRedFromTheThresholdOn) {
+TEST(ComputeBarLayout, ColourIsRedFromTheThresholdOn)
+{
     struct Row {
         uint32_t load;
         int32_t threshold;
@@ -51,7 +54,8 @@ TEST(ComputeBarLayout, ColourIsRedFromTheThresholdOn) {
     EXPECT_EQ(0x000000FFu, COLOUR_RED);
 }
 
-TEST(ComputeBarLayout, OffsetClientAndWideClientKeepExactQuotients) {
+TEST(ComputeBarLayout, OffsetClientAndWideClientKeepExactQuotients)
+{
     MeterRect offset = {10, 20, 136, 26};
     BarLayout layout = ComputeBarLayout(offset, 50, 75);
     EXPECT_EQ(12, layout.fill.left);
@@ -67,7 +71,8 @@ TEST(ComputeBarLayout, OffsetClientAndWideClientKeepExactQuotients) {
     EXPECT_EQ(2 + 40000000, layout.markerX);
 }
 
-TEST(ThresholdFromPoint, FollowsTheDoubleClickTable) {
+TEST(ThresholdFromPoint, FollowsTheDoubleClickTable)
+{
     struct Row {
         int32_t x, threshold;
     } const rows[] = {
@@ -80,7 +85,8 @@ TEST(ThresholdFromPoint, FollowsTheDoubleClickTable) {
     }
 }
 
-TEST(ThresholdFromPoint, StaysInRangeForAnyClient) {
+TEST(ThresholdFromPoint, StaysInRangeForAnyClient)
+{
     const MeterRect odd[] = {{10, 0, 14, 6},
                              {100, 0, 110, 6},
                              {0, 0, 0, 0},
@@ -95,7 +101,8 @@ TEST(ThresholdFromPoint, StaysInRangeForAnyClient) {
     }
 }
 
-TEST(FormatInfoText, MatchesPrintfForEveryLoadAndThreshold) {
+TEST(FormatInfoText, MatchesPrintfForEveryLoadAndThreshold)
+{
     char text[TEXT_SIZE];
     EXPECT_EQ(13, FormatInfoText(63, 75, text));
     EXPECT_STREQ("63%use(w:75%)", text);

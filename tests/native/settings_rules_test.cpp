@@ -3,14 +3,16 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 struct Row {
     int32_t x, y, s;
     int32_t wantX, wantY, wantS;
 };
 
-TEST(ClampSettings, KeepsTheBarOnA1024By768Screen) {
+TEST(ClampSettings, KeepsTheBarOnA1024By768Screen)
+{
     const Row rows[] = {
         {100, 100, 75, 100, 100, 75},
         {898, 0, 75, 897, 0, 75},
@@ -41,7 +43,8 @@ TEST(ClampSettings, KeepsTheBarOnA1024By768Screen) {
     }
 }
 
-TEST(ClampSettings, ScreensTooSmallOrOddPinTheBarAtZero) {
+TEST(ClampSettings, ScreensTooSmallOrOddPinTheBarAtZero)
+{
     const int32_t sizes[][2] = {{0, 0}, {100, 5}, {-1, -1}, {INT32_MIN, INT32_MIN}};
     for (const auto& size : sizes) {
         Settings got = ClampSettings(500, 500, 50, size[0], size[1]);

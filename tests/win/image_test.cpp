@@ -12,7 +12,8 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace
+{
 
 const char IMAGE[] = "garvo.exe"; // the tests run beside it
 
@@ -20,7 +21,8 @@ struct Image {
     std::vector<char> bytes;
     const IMAGE_NT_HEADERS32* nt = nullptr;
 
-    Image() {
+    Image()
+    {
         std::ifstream in(IMAGE, std::ios::binary);
         bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
         if (bytes.size() < sizeof(IMAGE_DOS_HEADER)) return;
@@ -30,7 +32,8 @@ struct Image {
     }
 
     // The file offset of a relative virtual address.
-    size_t At(DWORD rva) const {
+    size_t At(DWORD rva) const
+    {
         auto section = IMAGE_FIRST_SECTION(nt);
         for (int i = 0; i < nt->FileHeader.NumberOfSections; ++i, ++section) {
             if (rva >= section->VirtualAddress &&
@@ -41,7 +44,8 @@ struct Image {
     }
 };
 
-TEST(Image, HeaderAsksForLittleMemory) {
+TEST(Image, HeaderAsksForLittleMemory)
+{
     Image image;
     ASSERT_TRUE(image.nt) << "cannot read " << IMAGE;
     EXPECT_EQ(DWORD(IMAGE_NT_SIGNATURE), image.nt->Signature);
@@ -64,7 +68,8 @@ TEST(Image, HeaderAsksForLittleMemory) {
 struct Imports {
     std::set<std::string> dlls, functions;
 
-    explicit Imports(const Image& image) {
+    explicit Imports(const Image& image)
+    {
         const IMAGE_DATA_DIRECTORY& directory =
             image.nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
         const char* base = image.bytes.data();
@@ -88,7 +93,8 @@ struct Imports {
     }
 };
 
-TEST(Image, ImportsOnlyTheThreeSystemDlls) {
+TEST(Image, ImportsOnlyTheThreeSystemDlls)
+{
     Image image;
     ASSERT_TRUE(image.nt);
     Imports imports(image);
@@ -98,7 +104,8 @@ TEST(Image, ImportsOnlyTheThreeSystemDlls) {
 }
 
 // The program's own code allocates nothing: it cannot even reach an allocator.
-TEST(Image, ImportsNoAllocator) {
+TEST(Image, ImportsNoAllocator)
+{
     Image image;
     ASSERT_TRUE(image.nt);
     Imports imports(image);
@@ -113,7 +120,8 @@ TEST(Image, ImportsNoAllocator) {
 // longer line. Spans are rows, then columns, inclusive.
 struct Span {
     int top, bottom, left, right;
-    bool Holds(int row, int column) const {
+    bool Holds(int row, int column) const
+    {
         return row >= top && row <= bottom && column >= left && column <= right;
     }
 };
@@ -122,7 +130,8 @@ struct Design {
     int size, border;
     Span blueBlock, blueLine, redBlock, redLine;
 
-    COLORREF At(int row, int column) const {
+    COLORREF At(int row, int column) const
+    {
         if (row < border || column < border || row >= size - border || column >= size - border)
             return RGB(0, 0, 0);
         if (blueBlock.Holds(row, column) || blueLine.Holds(row, column)) return RGB(0, 0, 255);
@@ -131,13 +140,17 @@ struct Design {
     }
 };
 
-void PrintTo(const Design& design, std::ostream* out) {
+void PrintTo(const Design& design, std::ostream* out)
+{
     *out << design.size << " x " << design.size;
 }
 
-class IconImage : public testing::TestWithParam<Design> {};
+class IconImage : public testing::TestWithParam<Design>
+{
+};
 
-TEST_P(IconImage, EveryPixelIsWhereItIsDrawn) {
+TEST_P(IconImage, EveryPixelIsWhereItIsDrawn)
+{
     const Design& design = GetParam();
     HMODULE module = LoadLibraryExA(IMAGE, NULL, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_TRUE(module);
@@ -195,7 +208,8 @@ struct GroupEntry {
 };
 #pragma pack(pop)
 
-TEST(Icon, HoldsTwoSixteenColourImages) {
+TEST(Icon, HoldsTwoSixteenColourImages)
+{
     HMODULE module = LoadLibraryExA(IMAGE, NULL, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_TRUE(module);
     HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(IDI_GARVO), RT_GROUP_ICON);

@@ -10,34 +10,41 @@
 
 #include <string>
 
-namespace {
+namespace
+{
 
-std::string InfoText() {
+std::string InfoText()
+{
     char text[128] = "";
     GetWindowTextA(meter.infoWindow, text, sizeof text);
     return text;
 }
 
-std::string ExpectedText() {
+std::string ExpectedText()
+{
     return std::to_string(meter.loadPercent) + "%use(w:" + std::to_string(meter.warnPercent) + "%)";
 }
 
-RECT WindowRect(HWND window) {
+RECT WindowRect(HWND window)
+{
     RECT rect = {};
     GetWindowRect(window, &rect);
     return rect;
 }
 
-void MoveOver(HWND bar) {
+void MoveOver(HWND bar)
+{
     RECT rect = WindowRect(bar);
     SendMessageA(bar, WM_NCMOUSEMOVE, HTCAPTION, MAKELPARAM(rect.left + 10, rect.top + 2));
 }
 
-void MoveBar(HWND bar, int x, int y) {
+void MoveBar(HWND bar, int x, int y)
+{
     SetWindowPos(bar, NULL, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-TEST(InfoWindow, MovementOverTheBarShowsTheBoxAboveIt) {
+TEST(InfoWindow, MovementOverTheBarShowsTheBoxAboveIt)
+{
     LiveMeter live(100, 300);
     MoveOver(live.bar);
     EXPECT_TRUE(IsWindowVisible(live.info));
@@ -52,14 +59,16 @@ TEST(InfoWindow, MovementOverTheBarShowsTheBoxAboveIt) {
     EXPECT_EQ(live.bar, FindBar());
 }
 
-TEST(InfoWindow, MovementOverTheInfoWindowShowsNothing) {
+TEST(InfoWindow, MovementOverTheInfoWindowShowsNothing)
+{
     LiveMeter live(100, 300);
     SendMessageA(live.info, WM_NCMOUSEMOVE, HTCAPTION, MAKELPARAM(100, 300));
     EXPECT_FALSE(IsWindowVisible(live.info));
     EXPECT_FALSE(KillTimer(live.bar, TIMER_HOVER));
 }
 
-TEST(InfoWindow, DoubleClickShowsTheNewThresholdAtOnce) {
+TEST(InfoWindow, DoubleClickShowsTheNewThresholdAtOnce)
+{
     LiveMeter live(100, 300);
     SendMessageA(live.bar, WM_NCLBUTTONDBLCLK, HTCAPTION, MAKELPARAM(163, 302));
     EXPECT_TRUE(IsWindowVisible(live.info));
@@ -68,7 +77,8 @@ TEST(InfoWindow, DoubleClickShowsTheNewThresholdAtOnce) {
     EXPECT_TRUE(KillTimer(live.bar, TIMER_HOVER));
 }
 
-TEST(InfoWindow, AShownBoxStaysPutWhenTheBarMoves) {
+TEST(InfoWindow, AShownBoxStaysPutWhenTheBarMoves)
+{
     LiveMeter live(100, 300);
     MoveOver(live.bar);
     MoveBar(live.bar, 400, 500);
@@ -81,7 +91,8 @@ TEST(InfoWindow, AShownBoxStaysPutWhenTheBarMoves) {
     EXPECT_TRUE(KillTimer(live.bar, TIMER_HOVER)); // restarted, still armed
 }
 
-TEST(InfoWindow, ShowingAgainAfterHidingPlacesItAtTheBarsNewPlace) {
+TEST(InfoWindow, ShowingAgainAfterHidingPlacesItAtTheBarsNewPlace)
+{
     LiveMeter live(100, 300);
     MoveOver(live.bar);
     SetCursorPos(600, 600);
@@ -94,7 +105,8 @@ TEST(InfoWindow, ShowingAgainAfterHidingPlacesItAtTheBarsNewPlace) {
     EXPECT_EQ(476, box.top);
 }
 
-TEST(InfoWindow, NearTheScreensTopTheBoxIsNotMovedOntoTheScreen) {
+TEST(InfoWindow, NearTheScreensTopTheBoxIsNotMovedOntoTheScreen)
+{
     for (int top : {0, 10, 23}) {
         LiveMeter live(100, top);
         MoveOver(live.bar);
@@ -105,7 +117,8 @@ TEST(InfoWindow, NearTheScreensTopTheBoxIsNotMovedOntoTheScreen) {
     }
 }
 
-TEST(InfoWindow, HoverTickHidesOnlyWhenTheCursorIsOverNeitherWindow) {
+TEST(InfoWindow, HoverTickHidesOnlyWhenTheCursorIsOverNeitherWindow)
+{
     LiveMeter live(100, 300);
     MoveOver(live.bar);
 
@@ -126,7 +139,8 @@ TEST(InfoWindow, HoverTickHidesOnlyWhenTheCursorIsOverNeitherWindow) {
     EXPECT_TRUE(KillTimer(live.bar, TIMER_REFRESH)); // the refresh timer lives on
 }
 
-TEST(InfoWindow, RefreshTickRedrawsTheStoredTextWithoutChangingIt) {
+TEST(InfoWindow, RefreshTickRedrawsTheStoredTextWithoutChangingIt)
+{
     LiveMeter live(100, 300);
     MoveOver(live.bar);
     std::string shown = InfoText();
@@ -136,14 +150,16 @@ TEST(InfoWindow, RefreshTickRedrawsTheStoredTextWithoutChangingIt) {
     EXPECT_TRUE(IsWindowVisible(live.info));
 }
 
-TEST(InfoWindow, RefreshTickLeavesAHiddenBoxHidden) {
+TEST(InfoWindow, RefreshTickLeavesAHiddenBoxHidden)
+{
     LiveMeter live(100, 300);
     SendMessageA(live.bar, WM_TIMER, TIMER_REFRESH, 0);
     EXPECT_FALSE(IsWindowVisible(live.info));
     EXPECT_EQ("garvow", InfoText());
 }
 
-TEST(InfoWindow, ReentrantShowInfoDoesNothing) {
+TEST(InfoWindow, ReentrantShowInfoDoesNothing)
+{
     LiveMeter live(100, 300);
     meter.infoBusy = true;
     ShowInfo(live.bar);
@@ -159,7 +175,8 @@ TEST(InfoWindow, ReentrantShowInfoDoesNothing) {
     EXPECT_FALSE(meter.infoBusy);
 }
 
-TEST(InfoWindow, ShowsWithoutTakingTheFocus) {
+TEST(InfoWindow, ShowsWithoutTakingTheFocus)
+{
     LiveMeter live(100, 300);
     HWND before = GetForegroundWindow();
     MoveOver(live.bar);

@@ -8,11 +8,13 @@
 
 #include <string>
 
-namespace {
+namespace
+{
 
 const COLORREF BLACK = RGB(0, 0, 0), WHITE = RGB(255, 255, 255);
 
-TEST(BarPaint, DrawsEveryLoadOfTheTableAtSeveralThresholds) {
+TEST(BarPaint, DrawsEveryLoadOfTheTableAtSeveralThresholds)
+{
     LiveMeter live;
     RECT client;
     GetClientRect(live.bar, &client);
@@ -28,7 +30,8 @@ TEST(BarPaint, DrawsEveryLoadOfTheTableAtSeveralThresholds) {
 }
 
 // The real sample: at the load itself the fill is red, one above it blue.
-TEST(BarPaint, RefreshTickDrawsTheSampledLoad) {
+TEST(BarPaint, RefreshTickDrawsTheSampledLoad)
+{
     LiveMeter live;
     SendMessageA(live.bar, WM_TIMER, TIMER_REFRESH, 0);
     for (int above : {0, 1}) {
@@ -39,7 +42,8 @@ TEST(BarPaint, RefreshTickDrawsTheSampledLoad) {
     }
 }
 
-TEST(BarPaint, PaintMessageDrawsTheSameAsTheTick) {
+TEST(BarPaint, PaintMessageDrawsTheSameAsTheTick)
+{
     LiveMeter live;
     meter.warnPercent = 30;
     // Scribble over the bar so that only a real repaint restores it.
@@ -49,7 +53,8 @@ TEST(BarPaint, PaintMessageDrawsTheSameAsTheTick) {
     ExpectBarShows(live.bar, meter.loadPercent, 30);
 }
 
-TEST(InfoPaint, OutlineWhiteInteriorAndCentredText) {
+TEST(InfoPaint, OutlineWhiteInteriorAndCentredText)
+{
     LiveMeter live(100, 300);
     SendMessageA(live.bar, WM_NCMOUSEMOVE, HTCAPTION, MAKELPARAM(150, 302));
     ASSERT_TRUE(IsWindowVisible(live.info));
@@ -73,7 +78,8 @@ TEST(InfoPaint, OutlineWhiteInteriorAndCentredText) {
     EXPECT_LE(ink.right, 124);
 }
 
-TEST(InfoPaint, TextWidthFollowsTheStoredText) {
+TEST(InfoPaint, TextWidthFollowsTheStoredText)
+{
     LiveMeter live(100, 300);
     SendMessageA(live.bar, WM_NCMOUSEMOVE, HTCAPTION, MAKELPARAM(150, 302));
     RECT longer = InkBox(live.info, 126, 24);

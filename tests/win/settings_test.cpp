@@ -10,14 +10,17 @@
 #include <sstream>
 #include <vector>
 
-namespace {
+namespace
+{
 
-class Settings : public testing::Test {
+class Settings : public testing::Test
+{
   protected:
     void SetUp() override { meter = MeterState(); }
 
     // The settings as the program reads them at start.
-    void Load(INT32& x, INT32& y, INT32& s) {
+    void Load(INT32& x, INT32& y, INT32& s)
+    {
         LoadSettings();
         x = meter.barX;
         y = meter.barY;
@@ -29,7 +32,8 @@ class Settings : public testing::Test {
     const int height = GetSystemMetrics(SM_CYSCREEN);
 };
 
-TEST_F(Settings, NoFileGivesTheDefaults) {
+TEST_F(Settings, NoFileGivesTheDefaults)
+{
     INT32 x, y, s;
     Load(x, y, s);
     EXPECT_EQ(INT32(CW_USEDEFAULT), x);
@@ -38,7 +42,8 @@ TEST_F(Settings, NoFileGivesTheDefaults) {
     EXPECT_EQ("", dir.Read("garvo.ini")); // reading creates nothing
 }
 
-TEST_F(Settings, ReadsSignedValuesAndClampsThemToTheScreen) {
+TEST_F(Settings, ReadsSignedValuesAndClampsThemToTheScreen)
+{
     struct Row {
         const char* file;
         INT32 x, y, s;
@@ -61,7 +66,8 @@ TEST_F(Settings, ReadsSignedValuesAndClampsThemToTheScreen) {
     }
 }
 
-TEST_F(Settings, WritesXYThenSAsDecimalsUnderSetting) {
+TEST_F(Settings, WritesXYThenSAsDecimalsUnderSetting)
+{
     meter.barX = 300;
     meter.barY = 200;
     meter.warnPercent = 75;
@@ -76,7 +82,8 @@ TEST_F(Settings, WritesXYThenSAsDecimalsUnderSetting) {
     EXPECT_EQ("[SETTING]\r\nx=-2000\r\ny=99999\r\ns=0\r\n", dir.Read("garvo.ini"));
 }
 
-TEST_F(Settings, UnsetXRoundTripsAsUnset) {
+TEST_F(Settings, UnsetXRoundTripsAsUnset)
+{
     LoadSettings();
     SaveSettings();
     EXPECT_EQ("[SETTING]\r\nx=-2147483648\r\ny=0\r\ns=75\r\n", dir.Read("garvo.ini"));
@@ -85,7 +92,8 @@ TEST_F(Settings, UnsetXRoundTripsAsUnset) {
     EXPECT_EQ(INT32(CW_USEDEFAULT), meter.barX);
 }
 
-TEST_F(Settings, ReplacesValuesInPlace) {
+TEST_F(Settings, ReplacesValuesInPlace)
+{
     dir.Write("garvo.ini", "[SETTING]\r\ns=10\r\ny=20\r\nx=30\r\n");
     meter.barX = 1;
     meter.barY = 2;
@@ -94,7 +102,8 @@ TEST_F(Settings, ReplacesValuesInPlace) {
     EXPECT_EQ("[SETTING]\r\ns=3\r\ny=2\r\nx=1\r\n", dir.Read("garvo.ini"));
 }
 
-static std::string Trim(const std::string& text) {
+static std::string Trim(const std::string& text)
+{
     size_t first = text.find_first_not_of(" \t");
     if (first == std::string::npos) return "";
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
@@ -102,7 +111,8 @@ static std::string Trim(const std::string& text) {
 
 // The file's lines as the profile API keeps them: a lone carriage return ends a line too, blanks
 // around a line and around its first '=' are dropped, empty lines are left out.
-std::vector<std::string> Lines(const std::string& text) {
+std::vector<std::string> Lines(const std::string& text)
+{
     std::string unified = text;
     for (char& c : unified)
         if (c == '\r') c = '\n';
@@ -118,14 +128,16 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
-bool IsOwnKeyLine(const std::string& line) {
+bool IsOwnKeyLine(const std::string& line)
+{
     return line.size() >= 2 && line[1] == '=' &&
            (line[0] == 'x' || line[0] == 'y' || line[0] == 's');
 }
 
 // Every line the file had, other than our own three keys in our own section, is still there
 // and in the same order.
-void ExpectForeignLinesKept(const std::string& before, const std::string& after) {
+void ExpectForeignLinesKept(const std::string& before, const std::string& after)
+{
     std::vector<std::string> kept = Lines(after);
     size_t next = 0;
     bool inOurSection = false;
@@ -139,7 +151,8 @@ void ExpectForeignLinesKept(const std::string& before, const std::string& after)
     }
 }
 
-std::string Garbage(size_t size) {
+std::string Garbage(size_t size)
+{
     std::string bytes;
     unsigned seed = 12345;
     for (size_t i = 0; i < size; ++i) {
@@ -150,14 +163,16 @@ std::string Garbage(size_t size) {
     return bytes;
 }
 
-std::string Huge() {
+std::string Huge()
+{
     std::string text = "; a large file of someone else's\r\n[OTHER]\r\n";
     for (int i = 0; i < 20000; ++i)
         text += "key" + std::to_string(i) + "=value\r\n";
     return text + "[SETTING]\r\nx=5\r\n";
 }
 
-TEST_F(Settings, BadFilesLoadInRangeAndSaveOnlyTheThreeKeys) {
+TEST_F(Settings, BadFilesLoadInRangeAndSaveOnlyTheThreeKeys)
+{
     const std::string files[] = {
         "",
         Garbage(4096),
@@ -194,7 +209,8 @@ TEST_F(Settings, BadFilesLoadInRangeAndSaveOnlyTheThreeKeys) {
     }
 }
 
-TEST_F(Settings, FileInUseElsewhereFailsSilentlyAndChangesNothing) {
+TEST_F(Settings, FileInUseElsewhereFailsSilentlyAndChangesNothing)
+{
     const std::string before = "[SETTING]\r\nx=10\r\ny=20\r\ns=30\r\n";
     dir.Write("garvo.ini", before);
     // Another program holds the file open and shares nothing, as an editor or a backup might.
@@ -208,7 +224,8 @@ TEST_F(Settings, FileInUseElsewhereFailsSilentlyAndChangesNothing) {
     EXPECT_EQ(before, dir.Read("garvo.ini"));
 }
 
-TEST_F(Settings, PathThatIsADirectoryFailsSilently) {
+TEST_F(Settings, PathThatIsADirectoryFailsSilently)
+{
     ASSERT_TRUE(CreateDirectoryA("garvo.ini", NULL));
     meter.barX = 1;
     SaveSettings();
@@ -217,7 +234,8 @@ TEST_F(Settings, PathThatIsADirectoryFailsSilently) {
     EXPECT_EQ(INT32(CW_USEDEFAULT), meter.barX);
 }
 
-TEST_F(Settings, DirectoryThatCannotBeWrittenFailsSilently) {
+TEST_F(Settings, DirectoryThatCannotBeWrittenFailsSilently)
+{
     // No one, root included, can create a file in /proc: the Z: drive shows it as a directory.
     char previous[MAX_PATH];
     GetCurrentDirectoryA(MAX_PATH, previous);

@@ -8,9 +8,11 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
-TEST(Soak, TwoHundredThousandRefreshTicks) {
+TEST(Soak, TwoHundredThousandRefreshTicks)
+{
     LiveMeter live;
     for (int tick = 0; tick < 200000; ++tick)
         SendMessageA(live.bar, WM_TIMER, TIMER_REFRESH, 0);
@@ -19,7 +21,8 @@ TEST(Soak, TwoHundredThousandRefreshTicks) {
     ExpectBarShows(live.bar, meter.loadPercent, meter.warnPercent);
 }
 
-TEST(Soak, TwentyThousandShowHideCyclesOfTheInfoWindow) {
+TEST(Soak, TwentyThousandShowHideCyclesOfTheInfoWindow)
+{
     LiveMeter live(100, 300);
     SetCursorPos(700, 600); // over neither window, so every hover tick hides the box
     for (int cycle = 0; cycle < 20000; ++cycle) {

@@ -10,7 +10,8 @@
 #include <fstream>
 #include <sstream>
 
-ScratchDirectory::ScratchDirectory() {
+ScratchDirectory::ScratchDirectory()
+{
     GetCurrentDirectoryA(MAX_PATH, previous_);
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
@@ -20,7 +21,8 @@ ScratchDirectory::ScratchDirectory() {
     SetCurrentDirectoryA(path_);
 }
 
-static void RemoveTree(const std::string& path) {
+static void RemoveTree(const std::string& path)
+{
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
@@ -40,24 +42,28 @@ static void RemoveTree(const std::string& path) {
     RemoveDirectoryA(path.c_str());
 }
 
-ScratchDirectory::~ScratchDirectory() {
+ScratchDirectory::~ScratchDirectory()
+{
     SetCurrentDirectoryA(previous_);
     RemoveTree(path_);
 }
 
-std::string ScratchDirectory::Read(const char* name) const {
+std::string ScratchDirectory::Read(const char* name) const
+{
     std::ifstream in(std::string(path_) + "\\" + name, std::ios::binary);
     std::ostringstream content;
     content << in.rdbuf();
     return content.str();
 }
 
-void ScratchDirectory::Write(const char* name, const std::string& content) const {
+void ScratchDirectory::Write(const char* name, const std::string& content) const
+{
     std::ofstream out(std::string(path_) + "\\" + name, std::ios::binary);
     out << content;
 }
 
-void PumpMessages() {
+void PumpMessages()
+{
     MSG message;
     while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE)) {
         TranslateMessage(&message);
@@ -65,7 +71,8 @@ void PumpMessages() {
     }
 }
 
-static BOOL CALLBACK KeepBar(HWND window, LPARAM found) {
+static BOOL CALLBACK KeepBar(HWND window, LPARAM found)
+{
     char name[64];
     if (window != meter.infoWindow && GetClassNameA(window, name, sizeof name) &&
         lstrcmpA(name, "garvowclass") == 0 &&
@@ -76,20 +83,23 @@ static BOOL CALLBACK KeepBar(HWND window, LPARAM found) {
     return TRUE;
 }
 
-HWND FindBar() {
+HWND FindBar()
+{
     HWND bar = NULL;
     EnumThreadWindows(GetCurrentThreadId(), KeepBar, LPARAM(&bar));
     return bar;
 }
 
-COLORREF PixelAt(HWND window, int x, int y) {
+COLORREF PixelAt(HWND window, int x, int y)
+{
     HDC dc = GetDC(window);
     COLORREF colour = GetPixel(dc, x, y);
     ReleaseDC(window, dc);
     return colour;
 }
 
-LiveMeter::LiveMeter(int x, int y) {
+LiveMeter::LiveMeter(int x, int y)
+{
     meter = MeterState();
     meter.barX = x;
     meter.barY = y;
@@ -101,14 +111,16 @@ LiveMeter::LiveMeter(int x, int y) {
     bar = FindBar();
 }
 
-LiveMeter::~LiveMeter() {
+LiveMeter::~LiveMeter()
+{
     if (IsWindow(info)) DestroyWindow(info);
     PumpMessages();
     MSG quit;
     PeekMessageA(&quit, NULL, WM_QUIT, WM_QUIT, PM_REMOVE);
 }
 
-bool IsPosted(HWND window, UINT message) {
+bool IsPosted(HWND window, UINT message)
+{
     MSG found;
     return PeekMessageA(&found, window, message, message, PM_NOREMOVE) != 0;
 }
@@ -118,7 +130,8 @@ static const COLORREF BLUE = RGB(0, 0, 255), RED = RGB(255, 0, 0);
 
 // The bar's columns for a load or threshold: where the fill ends (exclusive), where the marker
 // stands.
-static int ColumnFor(int percent) {
+static int ColumnFor(int percent)
+{
     switch (percent) {
     case 0: return 2;
     case 1: return 3;
@@ -131,7 +144,8 @@ static int ColumnFor(int percent) {
 }
 
 // What the bar must show: outline, white ring, fill on rows 2 and 3, marker over everything.
-static COLORREF ExpectedBarPixel(int x, int y, unsigned load, int threshold) {
+static COLORREF ExpectedBarPixel(int x, int y, unsigned load, int threshold)
+{
     if (x == 0 || x == 125 || y == 0 || y == 5) return BLACK;
     if (x == ColumnFor(threshold)) return BLACK;
     if ((y == 2 || y == 3) && x >= 2 && x < ColumnFor(int(load)))
@@ -139,7 +153,8 @@ static COLORREF ExpectedBarPixel(int x, int y, unsigned load, int threshold) {
     return WHITE;
 }
 
-static std::string DescribeBar(HWND bar, int row) {
+static std::string DescribeBar(HWND bar, int row)
+{
     std::string line;
     for (int x = 0; x < 126; ++x) {
         COLORREF c = PixelAt(bar, x, row);
@@ -148,7 +163,8 @@ static std::string DescribeBar(HWND bar, int row) {
     return line;
 }
 
-void ExpectBarShows(HWND bar, unsigned load, int threshold) {
+void ExpectBarShows(HWND bar, unsigned load, int threshold)
+{
     for (int y = 0; y < 6; ++y) {
         std::string want;
         for (int x = 0; x < 126; ++x) {
@@ -161,7 +177,8 @@ void ExpectBarShows(HWND bar, unsigned load, int threshold) {
 }
 
 // The bounding box of the dark pixels inside a window's outline.
-RECT InkBox(HWND window, int width, int height) {
+RECT InkBox(HWND window, int width, int height)
+{
     RECT box = {width, height, -1, -1};
     for (int y = 1; y < height - 1; ++y) {
         for (int x = 1; x < width - 1; ++x) {
@@ -175,7 +192,8 @@ RECT InkBox(HWND window, int width, int height) {
     return box;
 }
 
-void Scribble(HWND window) {
+void Scribble(HWND window)
+{
     HDC dc = GetDC(window);
     RECT all;
     GetClientRect(window, &all);

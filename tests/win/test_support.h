@@ -6,7 +6,8 @@
 #include <string>
 
 // Runs a test inside a fresh empty directory, made the current one, removed afterwards.
-class ScratchDirectory {
+class ScratchDirectory
+{
   public:
     ScratchDirectory();
     ~ScratchDirectory();
@@ -36,7 +37,8 @@ RECT InkBox(HWND window, int width, int height);
 void Scribble(HWND window);
 
 // The two live windows of the meter, created as the program creates them, at a given position.
-class LiveMeter {
+class LiveMeter
+{
   public:
     explicit LiveMeter(int x = 100, int y = 300);
     ~LiveMeter();

@@ -6,28 +6,33 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
-RECT WindowRect(HWND window) {
+RECT WindowRect(HWND window)
+{
     RECT rect = {};
     GetWindowRect(window, &rect);
     return rect;
 }
 
-std::string ClassOf(HWND window) {
+std::string ClassOf(HWND window)
+{
     char name[64] = "";
     GetClassNameA(window, name, sizeof name);
     return name;
 }
 
-std::string TitleOf(HWND window) {
+std::string TitleOf(HWND window)
+{
     char title[128] = "";
     GetWindowTextA(window, title, sizeof title);
     return title;
 }
 
 // A window of some other program that has the focus.
-HWND FocusedWindow() {
+HWND FocusedWindow()
+{
     WNDCLASSA other = {};
     other.lpfnWndProc = DefWindowProcA;
     other.hInstance = GetModuleHandleA(NULL);
@@ -41,7 +46,8 @@ HWND FocusedWindow() {
     return window;
 }
 
-TEST(StartUp, CreatesAHiddenInfoWindowAndShowsTheBarItOwns) {
+TEST(StartUp, CreatesAHiddenInfoWindowAndShowsTheBarItOwns)
+{
     LiveMeter live(100, 300);
     ASSERT_TRUE(live.bar);
     ASSERT_TRUE(live.info);
@@ -82,7 +88,8 @@ TEST(StartUp, CreatesAHiddenInfoWindowAndShowsTheBarItOwns) {
     EXPECT_FALSE(KillTimer(live.bar, TIMER_HOVER));
 }
 
-TEST(StartUp, TakesTheFirstSampleBeforeAnyTick) {
+TEST(StartUp, TakesTheFirstSampleBeforeAnyTick)
+{
     LiveMeter live; // the state record starts at zero, so no load has been sampled
     MEMORYSTATUS status = {};
     status.dwLength = sizeof status;
@@ -92,7 +99,8 @@ TEST(StartUp, TakesTheFirstSampleBeforeAnyTick) {
     EXPECT_GT(meter.loadPercent, 0u);
 }
 
-TEST(StartUp, RefreshTicksKeepSampling) {
+TEST(StartUp, RefreshTicksKeepSampling)
+{
     LiveMeter live;
     meter.loadPercent = 12345;
     DWORD start = GetTickCount();
@@ -104,7 +112,8 @@ TEST(StartUp, RefreshTicksKeepSampling) {
     EXPECT_GE(GetTickCount() - start, 300u); // a 500 ms timer, not a paint of its own
 }
 
-TEST(StartUp, UnsetXPlacesBothWindowsAtTheTopLeftCorner) {
+TEST(StartUp, UnsetXPlacesBothWindowsAtTheTopLeftCorner)
+{
     LiveMeter live(INT32(CW_USEDEFAULT), 300);
     RECT bar = WindowRect(live.bar);
     EXPECT_EQ(0, bar.left);
@@ -115,7 +124,8 @@ TEST(StartUp, UnsetXPlacesBothWindowsAtTheTopLeftCorner) {
     EXPECT_EQ(0, info.top);
 }
 
-TEST(StartUp, StealsNoFocus) {
+TEST(StartUp, StealsNoFocus)
+{
     HWND other = FocusedWindow();
     ASSERT_EQ(other, GetForegroundWindow());
     LiveMeter live;
@@ -126,7 +136,8 @@ TEST(StartUp, StealsNoFocus) {
     DestroyWindow(other);
 }
 
-TEST(MessageTable, EveryPointOfBothWindowsIsCaption) {
+TEST(MessageTable, EveryPointOfBothWindowsIsCaption)
+{
     LiveMeter live(200, 300);
     const POINT points[] = {{200, 300}, {262, 303}, {325, 305}, {-5, -5}, {0, 0}};
     for (HWND window : {live.bar, live.info}) {
@@ -137,7 +148,8 @@ TEST(MessageTable, EveryPointOfBothWindowsIsCaption) {
     }
 }
 
-TEST(MessageTable, RightButtonDownDoesNothing) {
+TEST(MessageTable, RightButtonDownDoesNothing)
+{
     LiveMeter live;
     for (HWND window : {live.bar, live.info}) {
         EXPECT_EQ(0, SendMessageA(window, WM_NCRBUTTONDOWN, HTCAPTION, MAKELPARAM(110, 302)));
@@ -148,7 +160,8 @@ TEST(MessageTable, RightButtonDownDoesNothing) {
     EXPECT_TRUE(IsWindow(live.info));
 }
 
-TEST(MessageTable, RightButtonUpOnTheBarClosesItAndRecordsWhereItStands) {
+TEST(MessageTable, RightButtonUpOnTheBarClosesItAndRecordsWhereItStands)
+{
     LiveMeter live(100, 300);
     SetWindowPos(live.bar, NULL, 333, 222, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     EXPECT_EQ(0, SendMessageA(live.bar, WM_NCRBUTTONUP, HTCAPTION, MAKELPARAM(340, 224)));
@@ -166,7 +179,8 @@ TEST(MessageTable, RightButtonUpOnTheBarClosesItAndRecordsWhereItStands) {
     EXPECT_EQ(222, meter.barY);
 }
 
-TEST(MessageTable, RightButtonUpOnTheInfoWindowEndsWithTheStartPosition) {
+TEST(MessageTable, RightButtonUpOnTheInfoWindowEndsWithTheStartPosition)
+{
     LiveMeter live(100, 300);
     SetWindowPos(live.bar, NULL, 333, 222, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageA(live.info, WM_NCRBUTTONUP, HTCAPTION, MAKELPARAM(101, 301));
@@ -182,7 +196,8 @@ TEST(MessageTable, RightButtonUpOnTheInfoWindowEndsWithTheStartPosition) {
     EXPECT_EQ(300, meter.barY);
 }
 
-TEST(MessageTable, ACloseFromThePlatformRecordsThePositionToo) {
+TEST(MessageTable, ACloseFromThePlatformRecordsThePositionToo)
+{
     LiveMeter live(100, 300);
     SetWindowPos(live.bar, NULL, 50, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageA(live.bar, WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -192,7 +207,23 @@ TEST(MessageTable, ACloseFromThePlatformRecordsThePositionToo) {
     EXPECT_TRUE(IsPosted(NULL, WM_QUIT));
 }
 
-TEST(MessageTable, DoubleClickSetsTheThresholdFromScreenCoordinates) {
+TEST(MessageTable, EndOfSessionSavesWhatACloseOfTheBarWould)
+{
+    ScratchDirectory dir;
+    LiveMeter live(100, 300);
+    SetWindowPos(live.bar, NULL, 50, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    meter.warnPercent = 40;
+
+    EXPECT_EQ(0, SendMessageA(live.bar, WM_ENDSESSION, FALSE, 0)); // the logoff was cancelled
+    SendMessageA(live.info, WM_ENDSESSION, TRUE, 0);               // the bar's copy saves
+    EXPECT_EQ("", dir.Read("garvo.ini"));
+
+    SendMessageA(live.bar, WM_ENDSESSION, TRUE, 0);
+    EXPECT_EQ("[SETTING]\r\nx=50\r\ny=60\r\ns=40\r\n", dir.Read("garvo.ini"));
+}
+
+TEST(MessageTable, DoubleClickSetsTheThresholdFromScreenCoordinates)
+{
     struct Row {
         int barLeft, clickX, threshold;
     } const rows[] = {
@@ -222,14 +253,16 @@ TEST(MessageTable, DoubleClickSetsTheThresholdFromScreenCoordinates) {
     }
 }
 
-TEST(MessageTable, DoubleClickOnTheInfoWindowChangesNothing) {
+TEST(MessageTable, DoubleClickOnTheInfoWindowChangesNothing)
+{
     LiveMeter live(100, 300);
     EXPECT_EQ(0, SendMessageA(live.info, WM_NCLBUTTONDBLCLK, HTCAPTION, MAKELPARAM(224, 301)));
     EXPECT_EQ(75, meter.warnPercent);
     EXPECT_FALSE(IsWindowVisible(live.info));
 }
 
-TEST(MessageTable, UnknownTimerIsIgnored) {
+TEST(MessageTable, UnknownTimerIsIgnored)
+{
     LiveMeter live;
     meter.loadPercent = 12345;
     EXPECT_EQ(0, SendMessageA(live.bar, WM_TIMER, 99, 0));
