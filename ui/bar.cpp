@@ -4,12 +4,6 @@
 #include "../app/meter_state.h"
 #include "../meter/meter.h"
 
-static MeterRect ToMeterRect(const RECT& rect)
-{
-    MeterRect converted = {rect.left, rect.top, rect.right, rect.bottom};
-    return converted;
-}
-
 static RECT ToRect(const MeterRect& rect)
 {
     RECT converted = {rect.left, rect.top, rect.right, rect.bottom};

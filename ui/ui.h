@@ -4,6 +4,12 @@
 #include "../meter/meter.h"
 #include "../platform/win32.h"
 
+inline MeterRect ToMeterRect(const RECT& rect)
+{
+    MeterRect converted = {rect.left, rect.top, rect.right, rect.bottom};
+    return converted;
+}
+
 LRESULT CALLBACK MeterWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Samples the memory load and draws frame, fill and threshold marker.

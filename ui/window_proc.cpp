@@ -70,8 +70,7 @@ static void OnDoubleClick(HWND bar, LPARAM lParam)
     GetClientRect(bar, &client);
     POINT point = {SignedLowWord(lParam), SignedHighWord(lParam)};
     ScreenToClient(bar, &point);
-    MeterRect meterClient = {client.left, client.top, client.right, client.bottom};
-    meter.warnPercent = ThresholdFromPoint(point.x, meterClient);
+    meter.warnPercent = ThresholdFromPoint(point.x, ToMeterRect(client));
     ShowInfo(bar);
 }
 

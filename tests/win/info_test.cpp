@@ -50,11 +50,7 @@ TEST(InfoWindow, MovementOverTheBarShowsTheBoxAboveIt)
     EXPECT_TRUE(IsWindowVisible(live.info));
     EXPECT_TRUE(meter.infoShown);
     EXPECT_EQ(ExpectedText(), InfoText());
-    RECT box = WindowRect(live.info);
-    EXPECT_EQ(100, box.left);
-    EXPECT_EQ(276, box.top);
-    EXPECT_EQ(226, box.right);
-    EXPECT_EQ(300, box.bottom);
+    EXPECT_EQ("100,276 126x24", Placement(live.info));
     EXPECT_TRUE(KillTimer(live.bar, TIMER_HOVER));
     EXPECT_EQ(live.bar, FindBar());
 }
@@ -84,9 +80,7 @@ TEST(InfoWindow, AShownBoxStaysPutWhenTheBarMoves)
     MoveBar(live.bar, 400, 500);
     meter.warnPercent = 10;
     MoveOver(live.bar);
-    RECT box = WindowRect(live.info);
-    EXPECT_EQ(100, box.left);
-    EXPECT_EQ(276, box.top);
+    EXPECT_EQ("100,276 126x24", Placement(live.info));
     EXPECT_EQ(ExpectedText(), InfoText());         // the text follows every movement
     EXPECT_TRUE(KillTimer(live.bar, TIMER_HOVER)); // restarted, still armed
 }
@@ -100,9 +94,7 @@ TEST(InfoWindow, ShowingAgainAfterHidingPlacesItAtTheBarsNewPlace)
     ASSERT_FALSE(IsWindowVisible(live.info));
     MoveBar(live.bar, 400, 500);
     MoveOver(live.bar);
-    RECT box = WindowRect(live.info);
-    EXPECT_EQ(400, box.left);
-    EXPECT_EQ(476, box.top);
+    EXPECT_EQ("400,476 126x24", Placement(live.info));
 }
 
 TEST(InfoWindow, NearTheScreensTopTheBoxIsNotMovedOntoTheScreen)
@@ -110,10 +102,7 @@ TEST(InfoWindow, NearTheScreensTopTheBoxIsNotMovedOntoTheScreen)
     for (int top : {0, 10, 23}) {
         LiveMeter live(100, top);
         MoveOver(live.bar);
-        RECT box = WindowRect(live.info);
-        EXPECT_EQ(100, box.left);
-        EXPECT_EQ(top - 24, box.top);
-        EXPECT_EQ(top, box.bottom);
+        EXPECT_EQ("100," + std::to_string(top - 24) + " 126x24", Placement(live.info));
     }
 }
 

@@ -90,6 +90,14 @@ HWND FindBar()
     return bar;
 }
 
+std::string Placement(HWND window)
+{
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    return std::to_string(rect.left) + "," + std::to_string(rect.top) + " " +
+           std::to_string(rect.right - rect.left) + "x" + std::to_string(rect.bottom - rect.top);
+}
+
 COLORREF PixelAt(HWND window, int x, int y)
 {
     HDC dc = GetDC(window);

@@ -27,6 +27,9 @@ HWND FindBar();
 
 COLORREF PixelAt(HWND window, int x, int y);
 
+// Where a window stands on the screen and how large it is: "left,top widthxheight".
+std::string Placement(HWND window);
+
 // Reads the bar back pixel by pixel: outline, white ring, fill, marker.
 void ExpectBarShows(HWND bar, unsigned load, int threshold);
 

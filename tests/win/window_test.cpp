@@ -9,13 +9,6 @@
 namespace
 {
 
-RECT WindowRect(HWND window)
-{
-    RECT rect = {};
-    GetWindowRect(window, &rect);
-    return rect;
-}
-
 std::string ClassOf(HWND window)
 {
     char name[64] = "";
@@ -67,18 +60,9 @@ TEST(StartUp, CreatesAHiddenInfoWindowAndShowsTheBarItOwns)
         EXPECT_EQ(NULL, GetMenu(window));
     }
 
-    RECT bar = WindowRect(live.bar);
-    EXPECT_EQ(100, bar.left);
-    EXPECT_EQ(300, bar.top);
-    EXPECT_EQ(126, bar.right - bar.left);
-    EXPECT_EQ(6, bar.bottom - bar.top);
+    EXPECT_EQ("100,300 126x6", Placement(live.bar));
     EXPECT_TRUE(IsWindowVisible(live.bar));
-
-    RECT info = WindowRect(live.info);
-    EXPECT_EQ(100, info.left);
-    EXPECT_EQ(300, info.top);
-    EXPECT_EQ(1, info.right - info.left);
-    EXPECT_EQ(1, info.bottom - info.top);
+    EXPECT_EQ("100,300 1x1", Placement(live.info));
     EXPECT_FALSE(IsWindowVisible(live.info));
     EXPECT_FALSE(meter.infoShown);
 
@@ -115,13 +99,8 @@ TEST(StartUp, RefreshTicksKeepSampling)
 TEST(StartUp, UnsetXPlacesBothWindowsAtTheTopLeftCorner)
 {
     LiveMeter live(INT32(CW_USEDEFAULT), 300);
-    RECT bar = WindowRect(live.bar);
-    EXPECT_EQ(0, bar.left);
-    EXPECT_EQ(0, bar.top);
-    EXPECT_EQ(126, bar.right);
-    RECT info = WindowRect(live.info);
-    EXPECT_EQ(0, info.left);
-    EXPECT_EQ(0, info.top);
+    EXPECT_EQ("0,0 126x6", Placement(live.bar));
+    EXPECT_EQ("0,0 1x1", Placement(live.info));
 }
 
 TEST(StartUp, StealsNoFocus)
