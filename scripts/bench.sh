@@ -107,3 +107,12 @@ mkdir -p "$(dirname "$OUT")"
   echo "garvo.exe imports: ${imports}; functions imported that allocate memory: $allocators."
 } >"$OUT"
 cat "$OUT"
+
+# The README quotes the latest table between its two markers.
+if [ "$OUT" = docs/benchmark.md ] && grep -q '^<!-- benchmark -->$' README.md; then
+  awk -v table="$OUT" '
+    /^<!-- benchmark -->$/ { print; while ((getline line < table) > 0) print line; skip = 1; next }
+    /^<!-- \/benchmark -->$/ { skip = 0 }
+    !skip' README.md >"$scratch/README.md"
+  cp "$scratch/README.md" README.md
+fi
