@@ -154,10 +154,10 @@ void ExpectForeignLinesKept(const std::string& before, const std::string& after)
 std::string Garbage(size_t size)
 {
     std::string bytes;
-    unsigned seed = 12345;
+    unsigned state = 12345;
     for (size_t i = 0; i < size; ++i) {
-        seed = seed * 1103515245 + 12345;
-        char byte = char(seed >> 16);
+        state = state * 1103515245 + 12345;
+        char byte = char(state >> 16);
         bytes += byte == '\0' ? '\x01' : byte;
     }
     return bytes;
