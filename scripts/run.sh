@@ -13,17 +13,16 @@ cmake -S "$GARVO_ROOT" -B "$GARVO_BUILD/win32" -DCMAKE_BUILD_TYPE=Release \
 cmake --build "$GARVO_BUILD/win32" --target garvo -j "$(nproc 2>/dev/null || echo 2)"
 exe=$GARVO_BUILD/win32/garvo.exe
 
+trap garvo_stop EXIT
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   garvo_start_wine
   echo "garvo runs on $DISPLAY: drag to move, double-click to set the threshold, right-click to quit."
   cd "$here"
   status=0
   wine "$exe" || status=$?
-  wineserver -k 2>/dev/null || true
   exit $status
 fi
 
-trap garvo_stop EXIT
 garvo_start_display
 garvo_start_wine
 cd "$here"
