@@ -1,4 +1,4 @@
-// Reads the settings once before any window exists and writes them once after the loop ends.
+// Reads the settings once before any window exists and writes them back when the run ends.
 #include "settings.h"
 
 #include "meter_state.h"
