@@ -3,7 +3,7 @@
 set -euo pipefail
 
 need=(cmake make g++ libgtest-dev g++-mingw-w64-i686 wine wine32:i386 xvfb xdotool x11-utils
-      imagemagick procps)
+      fonts-wine imagemagick procps)
 
 missing=()
 for p in "${need[@]}"; do
