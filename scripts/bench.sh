@@ -12,9 +12,7 @@ IDLE=${IDLE:-60}
 TICKS=${TICKS:-100000}
 OUT=${OUT:-docs/benchmark.md}
 
-cmake -S "$GARVO_ROOT" -B "$GARVO_BUILD/win32" -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_TOOLCHAIN_FILE="$GARVO_ROOT/cmake/i686-w64-mingw32.cmake" >/dev/null
-cmake --build "$GARVO_BUILD/win32" --target garvo floor refresh_bench -j 2 >/dev/null
+garvo_build_win32 garvo floor refresh_bench >/dev/null
 declare -A exe=([garvo]=$GARVO_BUILD/win32/garvo.exe [floor]=$GARVO_BUILD/win32/bench/floor.exe)
 
 trap garvo_stop EXIT

@@ -9,14 +9,19 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win32
 GARVO_XVFB_PID=
 
-garvo_build() {
-  local jobs
-  jobs=$(nproc 2>/dev/null || echo 2)
-  cmake -S "$GARVO_ROOT" -B "$GARVO_BUILD/native" -DCMAKE_BUILD_TYPE=Debug >/dev/null
-  cmake --build "$GARVO_BUILD/native" -j "$jobs"
+GARVO_JOBS=$(nproc 2>/dev/null || echo 2)
+
+# Builds the Windows side, all of it or the targets named.
+garvo_build_win32() {
   cmake -S "$GARVO_ROOT" -B "$GARVO_BUILD/win32" -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$GARVO_ROOT/cmake/i686-w64-mingw32.cmake" >/dev/null
-  cmake --build "$GARVO_BUILD/win32" -j "$jobs"
+  cmake --build "$GARVO_BUILD/win32" -j "$GARVO_JOBS" ${1:+--target "$@"}
+}
+
+garvo_build() {
+  cmake -S "$GARVO_ROOT" -B "$GARVO_BUILD/native" -DCMAKE_BUILD_TYPE=Debug >/dev/null
+  cmake --build "$GARVO_BUILD/native" -j "$GARVO_JOBS"
+  garvo_build_win32
 }
 
 # Starts Xvfb on the first free display number and exports DISPLAY.

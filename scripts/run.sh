@@ -8,9 +8,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/setup.sh"
 source "$root/scripts/lib.sh"
 
-cmake -S "$GARVO_ROOT" -B "$GARVO_BUILD/win32" -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_TOOLCHAIN_FILE="$GARVO_ROOT/cmake/i686-w64-mingw32.cmake" >/dev/null
-cmake --build "$GARVO_BUILD/win32" --target garvo -j "$(nproc 2>/dev/null || echo 2)"
+garvo_build_win32 garvo
 exe=$GARVO_BUILD/win32/garvo.exe
 
 trap garvo_stop EXIT
