@@ -31,7 +31,7 @@ function(garvo_lean_image target)
   endif()
   target_compile_options(${target} PRIVATE ${GARVO_SIZE_FLAGS})
   target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/app/entry.cpp)
-  target_link_options(${target} PRIVATE -s -nostartfiles -Wl,--gc-sections -Wl,-e,_GarvoEntry
+  target_link_options(${target} PRIVATE -s -nostartfiles -Wl,--gc-sections -Wl,-e,${GARVO_ENTRY_SYMBOL}
     "SHELL:-Xlinker --stack -Xlinker 1024,1024" "SHELL:-Xlinker --heap -Xlinker 1024,1024")
   add_dependencies(${target} set_ws_trim_tool)
   add_custom_command(TARGET ${target} POST_BUILD

@@ -13,6 +13,9 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
+# i386 symbols carry a leading underscore.
+set(GARVO_ENTRY_SYMBOL _GarvoEntry)
+
 # Every executable carries its own runtime: no MinGW DLLs beside it.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 set(CMAKE_CROSSCOMPILING_EMULATOR wine)

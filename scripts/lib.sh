@@ -1,27 +1,107 @@
-# Shared by the scripts: the two builds, and a virtual display and Wine prefix of their own.
-# Source it; it sets GARVO_ROOT, GARVO_BUILD and the Wine environment.
+# Shared by the scripts: the builds, the Windows side this machine can run, and a virtual display
+# and Wine prefixes of their own. Source it; it sets GARVO_ROOT and GARVO_BUILD.
 
 GARVO_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 GARVO_BUILD=${GARVO_BUILD:-$GARVO_ROOT/build}
-export WINEPREFIX=$GARVO_BUILD/wineprefix
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
-export WINEARCH=win32
 GARVO_XVFB_PID=
+GARVO_PREFIXES=()
 
 GARVO_JOBS=$(nproc 2>/dev/null || echo 2)
 
-# Builds the Windows side, all of it or the targets named.
-garvo_build_win32() {
-  cmake -S "$GARVO_ROOT" -B "$GARVO_BUILD/win32" -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$GARVO_ROOT/cmake/i686-w64-mingw32.cmake" >/dev/null
-  cmake --build "$GARVO_BUILD/win32" -j "$GARVO_JOBS" ${1:+--target "$@"}
+# Wine's own loaders: the "wine" wrapper picks the 32-bit one whenever it is installed, even where
+# the kernel cannot run it.
+GARVO_WINE32=/usr/lib/wine/wine
+GARVO_WINE64=/usr/lib/wine/wine64
+
+# GARVO_ARCH forces one Windows side; anything else is a mistake worth stopping for at once.
+garvo_check_arch() {
+  case ${GARVO_ARCH:-} in
+    "" | i686 | x86_64) ;;
+    *)
+      echo "garvo: GARVO_ARCH is '$GARVO_ARCH'; it must be i686 (the 32-bit image) or x86_64 (the 64-bit one)" >&2
+      exit 1
+      ;;
+  esac
 }
 
+# Why this machine cannot run 32-bit Windows programs, or nothing when it can. Asks Wine's 32-bit
+# loader itself: the distribution and the CPU say nothing about a kernel's 32-bit emulation.
+garvo_32bit_refusal() {
+  local out
+  [ -e "$GARVO_WINE32" ] || { echo "32-bit Wine is not installed"; return; }
+  out=$("$GARVO_WINE32" --version 2>&1) && return
+  case $out in
+    *"Exec format error"*) echo "the kernel's 32-bit emulation is off" ;;
+    *) echo "Wine's 32-bit loader fails: ${out%%$'\n'*}" ;;
+  esac
+}
+
+# Sets GARVO_SIDES, the Windows sides to test, and GARVO_ARCH, the one to run: both and the 32-bit
+# image where this machine runs 32-bit programs, else the 64-bit one, saying why.
+garvo_choose_sides() {
+  garvo_check_arch
+  if [ "${GARVO_ARCH:-}" = x86_64 ]; then
+    GARVO_SIDES=x86_64
+    echo "garvo: GARVO_ARCH=x86_64: running the 64-bit build" >&2
+    return
+  fi
+  local refusal
+  refusal=$(garvo_32bit_refusal)
+  if [ -n "$refusal" ]; then
+    if [ "${GARVO_ARCH:-}" = i686 ]; then
+      echo "garvo: this machine cannot run 32-bit programs ($refusal)" >&2
+      exit 1
+    fi
+    echo "garvo: this machine cannot run 32-bit programs ($refusal); running the 64-bit build of the same sources" >&2
+    GARVO_ARCH=x86_64
+    GARVO_SIDES=x86_64
+  elif [ "${GARVO_ARCH:-}" = i686 ]; then
+    GARVO_SIDES=i686
+  else
+    GARVO_ARCH=i686
+    GARVO_SIDES="i686 x86_64"
+  fi
+}
+
+# Points the Wine environment at one side: its build, its prefix, its loader.
+garvo_use_side() {
+  if [ "$1" = i686 ]; then
+    GARVO_WIN_BUILD=$GARVO_BUILD/win32
+    export WINEPREFIX=$GARVO_BUILD/wineprefix WINEARCH=win32 GARVO_WINE=$GARVO_WINE32
+  else
+    GARVO_WIN_BUILD=$GARVO_BUILD/win64
+    export WINEPREFIX=$GARVO_BUILD/wineprefix64 WINEARCH=win64 GARVO_WINE=$GARVO_WINE64
+  fi
+  GARVO_WIN_LABEL="$1 image $GARVO_WIN_BUILD/garvo.exe under $GARVO_WINE"
+}
+
+# Builds one Windows side, all of it or the targets named. The 64-bit build also checks the
+# 32-bit image's file, which it cannot always run; the soak runs against one image only.
+garvo_build_windows() {
+  local arch=$1 dir toolchain
+  shift
+  dir=$GARVO_BUILD/win32
+  [ "$arch" = x86_64 ] && dir=$GARVO_BUILD/win64
+  toolchain=$GARVO_ROOT/cmake/$arch-w64-mingw32.cmake
+  local -a options=(-DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$toolchain")
+  if [ "$arch" = x86_64 ]; then
+    local soak=ON
+    [[ " ${GARVO_SIDES:-} " == *" i686 "* ]] && soak=OFF
+    options+=(-DGARVO_OTHER_IMAGE="$GARVO_BUILD/win32/garvo.exe" -DGARVO_OTHER_ARCH=i686
+      -DGARVO_SOAK=$soak)
+  fi
+  cmake -S "$GARVO_ROOT" -B "$dir" "${options[@]}" >/dev/null
+  cmake --build "$dir" -j "$GARVO_JOBS" ${1:+--target "$@"}
+}
+
+# Everything the tests need: the native build, and both Windows images on every machine.
 garvo_build() {
   cmake -S "$GARVO_ROOT" -B "$GARVO_BUILD/native" -DCMAKE_BUILD_TYPE=Debug >/dev/null
   cmake --build "$GARVO_BUILD/native" -j "$GARVO_JOBS"
-  garvo_build_win32
+  garvo_build_windows i686
+  garvo_build_windows x86_64
 }
 
 # Starts Xvfb on the first free display number and exports DISPLAY.
@@ -39,22 +119,24 @@ garvo_start_display() {
   return 1
 }
 
-# Creates the prefix once; keeps a wineserver running so that each process starts fast.
+# Creates the side's prefix once; keeps a wineserver running so that each process starts fast.
 garvo_start_wine() {
   mkdir -p "$GARVO_BUILD"
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    wineboot --init >/dev/null 2>&1 || true
+    "$GARVO_WINE" wineboot --init >/dev/null 2>&1 || true
     wineserver -w
   fi
+  GARVO_PREFIXES+=("$WINEPREFIX")
   # A server already running for this prefix serves as well as a new one.
   wineserver -p 2>/dev/null || true
   # Without this Wine's X driver hands a pop-up to the window manager when its move loop starts,
   # loses the capture, and the first drag stalls.
-  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+  "$GARVO_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
 }
 
 garvo_stop() {
-  wineserver -k 2>/dev/null || true
+  local prefix
+  for prefix in "${GARVO_PREFIXES[@]}"; do WINEPREFIX=$prefix wineserver -k 2>/dev/null || true; done
   if [ -n "$GARVO_XVFB_PID" ]; then
     kill "$GARVO_XVFB_PID" 2>/dev/null || true
     wait "$GARVO_XVFB_PID" 2>/dev/null || true

@@ -1,9 +1,14 @@
 #!/usr/bin/env bash
 # Installs what building and testing garvo needs on Debian, and nothing that is already there.
+# Both Windows images are built everywhere; 32-bit Wine is installed unless GARVO_ARCH=x86_64,
+# and where the kernel refuses to run it the scripts use 64-bit Wine alone.
 set -euo pipefail
+source "$(dirname "$0")/lib.sh"
+garvo_check_arch
 
-need=(cmake make g++ libgtest-dev g++-mingw-w64-i686 wine wine32:i386 xvfb xdotool x11-utils
-      fonts-wine imagemagick procps)
+need=(cmake make g++ libgtest-dev g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
+      wine wine64 xvfb xdotool x11-utils fonts-wine imagemagick procps)
+[ "${GARVO_ARCH:-}" = x86_64 ] || need+=(wine32:i386)
 
 missing=()
 for p in "${need[@]}"; do
@@ -15,7 +20,7 @@ if [ "$(id -u)" -ne 0 ]; then
   echo "garvo: missing packages: ${missing[*]} (run as root to install them)" >&2
   exit 1
 fi
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
+if [[ " ${missing[*]} " == *":i386 "* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
   dpkg --add-architecture i386
 fi
 export DEBIAN_FRONTEND=noninteractive

@@ -1,19 +1,25 @@
 #!/usr/bin/env bash
 # Builds garvo natively and for Windows, then runs every test: the native ones directly, the
-# Windows and end-to-end ones under Wine on a virtual display of their own.
+# Windows and end-to-end ones under Wine on a virtual display of their own, against each Windows
+# image this machine can run (GARVO_ARCH=i686|x86_64 picks one).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/setup.sh
 source scripts/lib.sh
+garvo_check_arch
+bash scripts/setup.sh
+garvo_choose_sides
 
 garvo_build
 trap garvo_stop EXIT
 garvo_start_display
-garvo_start_wine
 
 status=0
 echo "== native tests"
 ctest --test-dir "$GARVO_BUILD/native" --output-on-failure || status=1
-echo "== Windows tests under Wine, end-to-end tests on $DISPLAY"
-ctest --test-dir "$GARVO_BUILD/win32" --output-on-failure || status=1
+for side in $GARVO_SIDES; do
+  garvo_use_side "$side"
+  garvo_start_wine
+  echo "== Windows and end-to-end tests on $DISPLAY against the $GARVO_WIN_LABEL"
+  ctest --test-dir "$GARVO_WIN_BUILD" --output-on-failure || status=1
+done
 exit $status

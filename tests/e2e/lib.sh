@@ -1,9 +1,11 @@
 # Helpers for driving garvo as a user does: real X mouse input, windows found by their X names,
-# pixels read off the screen. Source it with garvo.exe as $1 and the load probe as $2.
+# pixels read off the screen. Source it with the gauge as $1 (garvo.exe, run under $GARVO_WINE,
+# or a native program) and the Windows load probe as $2.
 set -euo pipefail
 
 GARVO_EXE=$(realpath "$1")
 MEMORY_LOAD_EXE=$(realpath "${2:-/dev/null}")
+GARVO_WINE=${GARVO_WINE:-wine}
 WORK=$(mktemp -d)
 GARVO_PID=
 GARVO_STATUS=
@@ -19,7 +21,7 @@ trap cleanup EXIT
 
 fail() {
   echo "FAIL: $*" >&2
-  xwininfo -root -tree 2>/dev/null | grep -F '"garvo.exe"' >&2 || true
+  xwininfo -root -tree 2>/dev/null | grep -E "$GARVO_CLASS" >&2 || true
   exit 1
 }
 
@@ -39,9 +41,12 @@ wait_until() {
   done
 }
 
-# The X windows of garvo's process: "id name width height x y" per line.
+# garvo's X windows carry a class that starts with "garvo", under Wine and natively.
+GARVO_CLASS='\("garvo[^"]*" "garvo[^"]*"\)'
+
+# The X windows of garvo's process: "id name|width height x y" per line.
 garvo_windows() {
-  xwininfo -root -tree | sed -n 's/^ *\(0x[0-9a-f]*\) "\(.*\)": ("garvo.exe" "garvo.exe")  \([0-9]*\)x\([0-9]*\)+[-0-9]*+[-0-9]*  +\([-0-9]*\)+\([-0-9]*\)$/\1 \2|\3 \4 \5 \6/p'
+  xwininfo -root -tree | sed -n -E 's/^ *(0x[0-9a-f]*) "(.*)": '"$GARVO_CLASS"'  ([0-9]*)x([0-9]*)\+-?[0-9]*\+-?[0-9]*  \+(-?[0-9]*)\+(-?[0-9]*)$/\1 \2|\3 \4 \5 \6/p'
 }
 
 # "x y" of the bar, the window 126 x 6.
@@ -69,7 +74,11 @@ bar_shown() { [ -n "$(bar_position)" ]; }
 start_garvo() {
   rm -f "$WORK/garvo.ini"
   [ -n "${1:-}" ] && printf '%b' "$1" >"$WORK/garvo.ini"
-  (cd "$WORK" && exec wine "$GARVO_EXE") &
+  if [[ $GARVO_EXE == *.exe ]]; then
+    (cd "$WORK" && exec "$GARVO_WINE" "$GARVO_EXE") &
+  else
+    (cd "$WORK" && exec "$GARVO_EXE") &
+  fi
   GARVO_PID=$!
   wait_until 15000 bar_shown || fail "the bar did not appear"
 }
@@ -137,7 +146,7 @@ right_click() {
   xdotool click 3
 }
 
-memory_load() { wine "$MEMORY_LOAD_EXE" | tr -d '\r'; }
+memory_load() { "$GARVO_WINE" "$MEMORY_LOAD_EXE" | tr -d '\r'; }
 
 # Keeps memory in use until the test ends, so that the load is at least the given percentage.
 raise_load_to() {
@@ -147,7 +156,7 @@ raise_load_to() {
   need=$(((total * want / 100 - (total - available)) / 1024 + 64))
   while [ "$need" -gt 64 ]; do
     chunk=$((need > 1024 ? 1024 : need))
-    wine "$MEMORY_LOAD_EXE" hold "$chunk" >"$WORK/hold.$need" &
+    "$GARVO_WINE" "$MEMORY_LOAD_EXE" hold "$chunk" >"$WORK/hold.$need" &
     OTHER_PIDS+=($!)
     wait_until 20000 grep -q held "$WORK/hold.$need" || fail "could not hold $chunk MB"
     need=$((need - chunk))

@@ -1,7 +1,7 @@
 # Starting garvo and hovering over its bar leave the keyboard focus where it was.
 source "$(dirname "$0")/lib.sh"
 
-(cd "$WORK" && exec wine notepad) &
+(cd "$WORK" && exec "$GARVO_WINE" notepad) &
 OTHER_PIDS+=($!)
 focused() { [ "$(xdotool getwindowfocus getwindowname 2>/dev/null)" = "Untitled - Notepad" ]; }
 wait_until 15000 focused || fail "the other program never got the focus"

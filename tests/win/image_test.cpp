@@ -1,4 +1,4 @@
-// The built garvo.exe: its image header, the DLLs it imports, and the pixels of its icon.
+// A built garvo.exe: its image header, the DLLs it imports, and the pixels of its icon.
 #include "test_support.h"
 
 #include "../../res/resource.h"
@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <set>
@@ -15,11 +17,30 @@
 namespace
 {
 
-const char IMAGE[] = "garvo.exe"; // the tests run beside it
+// The image to check and what it must be built for: garvo.exe beside the tests and this build's
+// own architecture, unless GARVO_IMAGE and GARVO_IMAGE_ARCH name another.
+std::string Setting(const char* name, const char* fallback)
+{
+    const char* value = std::getenv(name);
+    return value && *value ? value : fallback;
+}
+const std::string IMAGE = Setting("GARVO_IMAGE", "garvo.exe");
+const std::string ARCH = Setting("GARVO_IMAGE_ARCH", GARVO_OWN_ARCH);
 
+struct Machine {
+    const char* arch;
+    WORD machine, magic;
+    bool thirtyTwoBit;
+};
+const Machine MACHINES[] = {
+    {"i686", IMAGE_FILE_MACHINE_I386, IMAGE_NT_OPTIONAL_HDR32_MAGIC, true},
+    {"x86_64", IMAGE_FILE_MACHINE_AMD64, IMAGE_NT_OPTIONAL_HDR64_MAGIC, false},
+};
+
+// A PE image of either width, read as bytes.
 struct Image {
     std::vector<char> bytes;
-    const IMAGE_NT_HEADERS32* nt = nullptr;
+    const IMAGE_NT_HEADERS32* nt = nullptr; // the optional header is 32- or 64-bit by its magic
 
     Image()
     {
@@ -27,8 +48,18 @@ struct Image {
         bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
         if (bytes.size() < sizeof(IMAGE_DOS_HEADER)) return;
         auto dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(bytes.data());
-        if (size_t(dos->e_lfanew) + sizeof(IMAGE_NT_HEADERS32) > bytes.size()) return;
+        if (size_t(dos->e_lfanew) + sizeof(IMAGE_NT_HEADERS64) > bytes.size()) return;
         nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(bytes.data() + dos->e_lfanew);
+    }
+
+    bool Wide() const { return nt->OptionalHeader.Magic == IMAGE_NT_OPTIONAL_HDR64_MAGIC; }
+    const IMAGE_OPTIONAL_HEADER64& Optional64() const
+    {
+        return reinterpret_cast<const IMAGE_NT_HEADERS64*>(nt)->OptionalHeader;
+    }
+    const IMAGE_DATA_DIRECTORY& Directory(int entry) const
+    {
+        return Wide() ? Optional64().DataDirectory[entry] : nt->OptionalHeader.DataDirectory[entry];
     }
 
     // The file offset of a relative virtual address.
@@ -44,24 +75,36 @@ struct Image {
     }
 };
 
-TEST(Image, HeaderAsksForLittleMemory)
+template <typename Optional> void ExpectLeanHeader(const Optional& optional)
 {
-    Image image;
-    ASSERT_TRUE(image.nt) << "cannot read " << IMAGE;
-    EXPECT_EQ(DWORD(IMAGE_NT_SIGNATURE), image.nt->Signature);
-    EXPECT_EQ(IMAGE_FILE_MACHINE_I386, image.nt->FileHeader.Machine);
-    EXPECT_EQ(IMAGE_NT_OPTIONAL_HDR32_MAGIC, image.nt->OptionalHeader.Magic);
-    WORD flags = image.nt->FileHeader.Characteristics;
-    EXPECT_TRUE(flags & IMAGE_FILE_AGGRESIVE_WS_TRIM);
-    EXPECT_TRUE(flags & IMAGE_FILE_EXECUTABLE_IMAGE);
-    EXPECT_TRUE(flags & IMAGE_FILE_32BIT_MACHINE);
-    EXPECT_FALSE(flags & IMAGE_FILE_DLL);
-    const IMAGE_OPTIONAL_HEADER32& optional = image.nt->OptionalHeader;
     EXPECT_EQ(IMAGE_SUBSYSTEM_WINDOWS_GUI, optional.Subsystem);
     EXPECT_EQ(1024u, optional.SizeOfStackReserve);
     EXPECT_EQ(1024u, optional.SizeOfStackCommit);
     EXPECT_EQ(1024u, optional.SizeOfHeapReserve);
     EXPECT_EQ(1024u, optional.SizeOfHeapCommit);
+}
+
+TEST(Image, HeaderIsForItsMachineAndAsksForLittleMemory)
+{
+    const Machine* want = nullptr;
+    for (const Machine& machine : MACHINES)
+        if (ARCH == machine.arch) want = &machine;
+    ASSERT_TRUE(want) << "no such architecture: " << ARCH;
+    Image image;
+    ASSERT_TRUE(image.nt) << "cannot read " << IMAGE;
+    SCOPED_TRACE(IMAGE + " built for " + ARCH);
+    EXPECT_EQ(DWORD(IMAGE_NT_SIGNATURE), image.nt->Signature);
+    EXPECT_EQ(want->machine, image.nt->FileHeader.Machine);
+    ASSERT_EQ(want->magic, image.nt->OptionalHeader.Magic);
+    WORD flags = image.nt->FileHeader.Characteristics;
+    EXPECT_TRUE(flags & IMAGE_FILE_AGGRESIVE_WS_TRIM);
+    EXPECT_TRUE(flags & IMAGE_FILE_EXECUTABLE_IMAGE);
+    EXPECT_EQ(want->thirtyTwoBit, (flags & IMAGE_FILE_32BIT_MACHINE) != 0);
+    EXPECT_FALSE(flags & IMAGE_FILE_DLL);
+    if (image.Wide())
+        ExpectLeanHeader(image.Optional64());
+    else
+        ExpectLeanHeader(image.nt->OptionalHeader);
 }
 
 // Every imported DLL, upper case, and every function imported by name.
@@ -70,8 +113,9 @@ struct Imports {
 
     explicit Imports(const Image& image)
     {
-        const IMAGE_DATA_DIRECTORY& directory =
-            image.nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+        const IMAGE_DATA_DIRECTORY& directory = image.Directory(IMAGE_DIRECTORY_ENTRY_IMPORT);
+        const size_t thunkSize = image.Wide() ? 8 : 4;
+        const ULONGLONG byOrdinal = image.Wide() ? IMAGE_ORDINAL_FLAG64 : IMAGE_ORDINAL_FLAG32;
         const char* base = image.bytes.data();
         for (size_t at = image.At(directory.VirtualAddress);
              at + sizeof(IMAGE_IMPORT_DESCRIPTOR) <= image.bytes.size();
@@ -83,11 +127,12 @@ struct Imports {
             dlls.insert(name);
             DWORD thunks =
                 entry->OriginalFirstThunk ? entry->OriginalFirstThunk : entry->FirstThunk;
-            for (size_t t = image.At(thunks); t + 4 <= image.bytes.size(); t += 4) {
-                DWORD thunk = *reinterpret_cast<const DWORD*>(base + t);
+            for (size_t t = image.At(thunks); t + thunkSize <= image.bytes.size(); t += thunkSize) {
+                ULONGLONG thunk = 0;
+                std::memcpy(&thunk, base + t, thunkSize);
                 if (thunk == 0) break;
-                if (!(thunk & IMAGE_ORDINAL_FLAG32))
-                    functions.insert(base + image.At(thunk) + 2); // past the hint
+                if (!(thunk & byOrdinal))
+                    functions.insert(base + image.At(DWORD(thunk)) + 2); // past the hint
             }
         }
     }
@@ -155,7 +200,7 @@ class IconImage : public testing::TestWithParam<Design>
 TEST_P(IconImage, EveryPixelIsWhereItIsDrawn)
 {
     const Design& design = GetParam();
-    HMODULE module = LoadLibraryExA(IMAGE, NULL, LOAD_LIBRARY_AS_DATAFILE);
+    HMODULE module = LoadLibraryExA(IMAGE.c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_TRUE(module);
     HICON icon = HICON(LoadImageA(module, MAKEINTRESOURCEA(IDI_GARVO), IMAGE_ICON, design.size,
                                   design.size, LR_DEFAULTCOLOR));
@@ -213,7 +258,7 @@ struct GroupEntry {
 
 TEST(Icon, HoldsTwoSixteenColourImages)
 {
-    HMODULE module = LoadLibraryExA(IMAGE, NULL, LOAD_LIBRARY_AS_DATAFILE);
+    HMODULE module = LoadLibraryExA(IMAGE.c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_TRUE(module);
     HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(IDI_GARVO), RT_GROUP_ICON);
     ASSERT_TRUE(found);
