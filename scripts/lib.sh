@@ -77,29 +77,39 @@ garvo_use_side() {
   GARVO_WIN_LABEL="$1 image $GARVO_WIN_BUILD/garvo.exe under $GARVO_WINE"
 }
 
+# The native X11 gauge as users run it: small, with no test instrumentation.
+GARVO_X11_GAUGE=$GARVO_BUILD/x11/x11/garvo
+
+garvo_build_x11() {
+  cmake -S "$GARVO_ROOT" -B "$GARVO_BUILD/x11" -DCMAKE_BUILD_TYPE=MinSizeRel -DGARVO_TESTS=OFF \
+    >/dev/null
+  cmake --build "$GARVO_BUILD/x11" -j "$GARVO_JOBS" ${1:+--target "$@"}
+}
+
 # Builds one Windows side, all of it or the targets named. The 64-bit build also checks the
-# 32-bit image's file, which it cannot always run; the soak runs against one image only.
+# 32-bit image's file, which it cannot always run. The first side tested also runs the soak and
+# the native gauge's end-to-end tests, which need run only once.
 garvo_build_windows() {
-  local arch=$1 dir toolchain
+  local arch=$1 dir toolchain first=OFF
   shift
   dir=$GARVO_BUILD/win32
   [ "$arch" = x86_64 ] && dir=$GARVO_BUILD/win64
   toolchain=$GARVO_ROOT/cmake/$arch-w64-mingw32.cmake
-  local -a options=(-DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$toolchain")
+  [ "$arch" = "${GARVO_SIDES%% *}" ] && first=ON
+  local -a options=(-DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$toolchain"
+    -DGARVO_SOAK=$first -DGARVO_X11_GAUGE="$([ $first = ON ] && echo "$GARVO_X11_GAUGE")")
   if [ "$arch" = x86_64 ]; then
-    local soak=ON
-    [[ " ${GARVO_SIDES:-} " == *" i686 "* ]] && soak=OFF
-    options+=(-DGARVO_OTHER_IMAGE="$GARVO_BUILD/win32/garvo.exe" -DGARVO_OTHER_ARCH=i686
-      -DGARVO_SOAK=$soak)
+    options+=(-DGARVO_OTHER_IMAGE="$GARVO_BUILD/win32/garvo.exe" -DGARVO_OTHER_ARCH=i686)
   fi
   cmake -S "$GARVO_ROOT" -B "$dir" "${options[@]}" >/dev/null
   cmake --build "$dir" -j "$GARVO_JOBS" ${1:+--target "$@"}
 }
 
-# Everything the tests need: the native build, and both Windows images on every machine.
+# Everything the tests need: the native builds, and both Windows images on every machine.
 garvo_build() {
   cmake -S "$GARVO_ROOT" -B "$GARVO_BUILD/native" -DCMAKE_BUILD_TYPE=Debug >/dev/null
   cmake --build "$GARVO_BUILD/native" -j "$GARVO_JOBS"
+  garvo_build_x11
   garvo_build_windows i686
   garvo_build_windows x86_64
 }

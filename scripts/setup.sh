@@ -7,7 +7,8 @@ source "$(dirname "$0")/lib.sh"
 garvo_check_arch
 
 need=(cmake make g++ libgtest-dev g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
-      wine wine64 xvfb xdotool x11-utils fonts-wine imagemagick procps)
+      libx11-dev libxrandr-dev wine wine64 xvfb xdotool x11-utils fonts-wine imagemagick
+      openbox procps)
 [ "${GARVO_ARCH:-}" = x86_64 ] || need+=(wine32:i386)
 
 missing=()

@@ -96,6 +96,16 @@ wait_garvo() {
   GARVO_PID=
 }
 
+# Ends the session as the gauge's platform does: Wine's end of session for the Windows image, the
+# session manager's SIGTERM for the native one.
+end_session() {
+  if [[ $GARVO_EXE == *.exe ]]; then
+    "$GARVO_WINE" wineboot --end-session
+  else
+    kill -TERM "$GARVO_PID"
+  fi
+}
+
 settings_file() { cat "$WORK/garvo.ini"; }
 
 expect_settings() {

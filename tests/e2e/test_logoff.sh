@@ -7,7 +7,7 @@ wait_until 2000 bar_at 300 400 || fail "bar at $(bar_position) after the drag, w
 double_click 363 402 # client x 63
 wait_until 2000 info_viewable || fail "no info window after the double-click"
 
-"$GARVO_WINE" wineboot --end-session
+end_session
 wait_garvo
 expect_settings 300 400 50
 pass "the session's end saves the dragged position and the new threshold"

@@ -1,14 +1,12 @@
 // The settings file under the real profile API: defaults, round trips, the written format, and
 // files that are damaged, foreign or cannot be written.
+#include "bad_files.h"
 #include "test_support.h"
 
 #include "../../app/meter_state.h"
 #include "../../app/settings.h"
 
 #include <gtest/gtest.h>
-
-#include <sstream>
-#include <vector>
 
 namespace
 {
@@ -102,90 +100,9 @@ TEST_F(Settings, ReplacesValuesInPlace)
     EXPECT_EQ("[SETTING]\r\ns=3\r\ny=2\r\nx=1\r\n", dir.Read("garvo.ini"));
 }
 
-static std::string Trim(const std::string& text)
-{
-    size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) return "";
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-// The file's lines as the profile API keeps them: a lone carriage return ends a line too, blanks
-// around a line and around its first '=' are dropped, empty lines are left out.
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::string unified = text;
-    for (char& c : unified)
-        if (c == '\r') c = '\n';
-    std::vector<std::string> lines;
-    std::istringstream in(unified);
-    for (std::string line; std::getline(in, line);) {
-        size_t equals = line.find('=');
-        if (equals != std::string::npos)
-            line = Trim(line.substr(0, equals)) + "=" + Trim(line.substr(equals + 1));
-        line = Trim(line);
-        if (!line.empty()) lines.push_back(line);
-    }
-    return lines;
-}
-
-bool IsOwnKeyLine(const std::string& line)
-{
-    return line.size() >= 2 && line[1] == '=' &&
-           (line[0] == 'x' || line[0] == 'y' || line[0] == 's');
-}
-
-// Every line the file had, other than our own three keys in our own section, is still there
-// and in the same order.
-void ExpectForeignLinesKept(const std::string& before, const std::string& after)
-{
-    std::vector<std::string> kept = Lines(after);
-    size_t next = 0;
-    bool inOurSection = false;
-    for (const std::string& line : Lines(before)) {
-        if (!line.empty() && line[0] == '[') inOurSection = line == "[SETTING]";
-        if (inOurSection && IsOwnKeyLine(line)) continue;
-        while (next < kept.size() && kept[next] != line)
-            ++next;
-        ASSERT_LT(next, kept.size()) << "lost: " << line << "\nfrom:\n" << after;
-        ++next;
-    }
-}
-
-std::string Garbage(size_t size)
-{
-    std::string bytes;
-    unsigned state = 12345;
-    for (size_t i = 0; i < size; ++i) {
-        state = state * 1103515245 + 12345;
-        char byte = char(state >> 16);
-        bytes += byte == '\0' ? '\x01' : byte;
-    }
-    return bytes;
-}
-
-std::string Huge()
-{
-    std::string text = "; a large file of someone else's\r\n[OTHER]\r\n";
-    for (int i = 0; i < 20000; ++i)
-        text += "key" + std::to_string(i) + "=value\r\n";
-    return text + "[SETTING]\r\nx=5\r\n";
-}
-
 TEST_F(Settings, BadFilesLoadInRangeAndSaveOnlyTheThreeKeys)
 {
-    const std::string files[] = {
-        "",
-        Garbage(4096),
-        Huge(),
-        "[SETTING]\r\nx=12abc\r\ny=0x10\r\ns= 7\r\n",
-        "[SETTING]\r\nx=+5\r\ny=\r\ns=\r\n",
-        "[SETTING]\r\nx=2147483648\r\ny=-2147483649\r\ns=9223372036854775808\r\n",
-        "[SETTING]\r\nx=-9223372036854775809\r\ny=99999999999\r\ns=12345678901234567890\r\n",
-        "[SETTING]\r\nx=1\r\nx=2\r\ns=50\r\ns=60\r\n",
-        "; comment\r\n[Other]\r\nx=keep\r\nname=value\r\n\r\n[SETTING]\r\n; ours\r\nx=7\r\n"
-        "extra=kept\r\n[Last]\r\ns=also kept\r\n",
-    };
-    for (const std::string& file : files) {
+    for (const std::string& file : BadSettingsFiles()) {
         SCOPED_TRACE(file.substr(0, 80));
         dir.Write("garvo.ini", file);
         INT32 x, y, s;

@@ -1,0 +1,34 @@
+// The memory load from /proc/meminfo texts: the usual one, and ones the gauge must not trust.
+#include "../../x11/meminfo.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+TEST(MemoryLoad, FromMeminfoTexts)
+{
+    const struct {
+        const char* text;
+        uint32_t load;
+    } rows[] = {
+        {"MemTotal:       16000000 kB\nMemFree:         1000000 kB\n"
+         "MemAvailable:    4000000 kB\nBuffers:          100 kB\n",
+         75},
+        {"MemTotal: 1000 kB\nMemAvailable: 1000 kB\n", 0},
+        {"MemTotal: 1000 kB\nMemAvailable: 0 kB\n", 100},
+        {"MemTotal: 1000 kB\nMemAvailable: 989 kB", 1},            // no line break at the end
+        {"MemTotal: 24576000 kB\nMemAvailable: 24330241 kB\n", 0}, // 0.99999 % truncates
+        {"MemTotal: 1000 kB\nMemFree: 10 kB\n", 0},                // no MemAvailable
+        {"MemAvailable: 10 kB\n", 0},                              // no MemTotal
+        {"MemTotal: 0 kB\nMemAvailable: 0 kB\n", 0},
+        {"MemTotal: 1000 kB\nMemAvailable: 2000 kB\n", 0}, // more available than there is
+        {"MemTotal: kB\nMemAvailable: 5 kB\n", 0},
+        {"MemTotal: 99999999999999999999999 kB\nMemAvailable: 5 kB\n", 0},
+        {"XMemTotal: 1000 kB\nMemTotalX: 1000 kB\nMemAvailable: 5 kB\n", 0},
+        {"", 0},
+    };
+    for (const auto& row : rows) {
+        std::string text = row.text;
+        EXPECT_EQ(row.load, MemoryLoadFromMeminfo(text.data(), text.size())) << text;
+    }
+}
