@@ -12,8 +12,8 @@ GARVO_JOBS=$(nproc 2>/dev/null || echo 2)
 
 # Wine's own loaders: the "wine" wrapper picks the 32-bit one whenever it is installed, even where
 # the kernel cannot run it.
-GARVO_WINE32=/usr/lib/wine/wine
-GARVO_WINE64=/usr/lib/wine/wine64
+GARVO_WINE32=${GARVO_WINE32:-/usr/lib/wine/wine}
+GARVO_WINE64=${GARVO_WINE64:-/usr/lib/wine/wine64}
 
 # GARVO_ARCH forces one Windows side; anything else is a mistake worth stopping for at once.
 garvo_check_arch() {
