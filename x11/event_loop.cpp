@@ -104,9 +104,13 @@ static void OnMotion(XMotionEvent& motion)
         if (motion.window == meter.bar) ShowInfo();
         return;
     }
-    // Only the latest position matters.
-    while (XCheckTypedWindowEvent(meter.display, motion.window, MotionNotify,
-                                  reinterpret_cast<XEvent*>(&motion))) {
+    // Only the latest of the movements waiting in a row matters; none after the release.
+    XEvent next;
+    while (XPending(meter.display)) {
+        XPeekEvent(meter.display, &next);
+        if (next.type != MotionNotify || next.xmotion.window != motion.window) break;
+        XNextEvent(meter.display, &next);
+        motion = next.xmotion;
     }
     XMoveWindow(meter.display, meter.dragging, motion.x_root - meter.dragX,
                 motion.y_root - meter.dragY);
