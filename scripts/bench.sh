@@ -1,19 +1,26 @@
 #!/usr/bin/env bash
-# Measures what garvo costs against the floor, a program with garvo's windows and timer that
-# samples and paints nothing, built the same way. Both run idle, one at a time and alternating,
-# under the same Wine and virtual display. Writes docs/benchmark.md.
-#   RUNS=3 IDLE=60 TICKS=100000 bash scripts/bench.sh
+# Measures what garvo costs: the Windows image this machine runs, under Wine, and the native X11
+# gauge, each against its floor, a program with the same windows and timer that samples and
+# paints nothing, built the same way. All four run idle, one at a time and in turn, on the same
+# virtual display. Writes docs/benchmark.md and the README's table.
+#   RUNS=3 IDLE=60 TICKS=100000 GARVO_ARCH=i686|x86_64 bash scripts/bench.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/setup.sh
 source scripts/lib.sh
+garvo_check_arch
+bash scripts/setup.sh
+garvo_choose_sides
+garvo_use_side "$GARVO_ARCH"
 RUNS=${RUNS:-3}
 IDLE=${IDLE:-60}
 TICKS=${TICKS:-100000}
 OUT=${OUT:-docs/benchmark.md}
 
-garvo_build_win32 garvo floor refresh_bench >/dev/null
-declare -A exe=([garvo]=$GARVO_BUILD/win32/garvo.exe [floor]=$GARVO_BUILD/win32/bench/floor.exe)
+garvo_build_windows "$GARVO_ARCH" garvo floor refresh_bench >/dev/null
+garvo_build_x11 garvo floor >/dev/null
+declare -A exe=([garvo]=$GARVO_WIN_BUILD/garvo.exe [floor]=$GARVO_WIN_BUILD/bench/floor.exe
+  [native]=$GARVO_X11_GAUGE [nfloor]=$GARVO_BUILD/x11/bench/floor)
+programs="garvo floor native nfloor"
 
 trap garvo_stop EXIT
 garvo_start_display
@@ -21,20 +28,29 @@ garvo_start_wine
 scratch=$(mktemp -d)
 results=$scratch/results
 
-# Nanoseconds on a CPU, all threads of the process together.
-cpu_ns() { cat /proc/"$1"/task/*/schedstat | awk '{ s += $1 } END { printf "%.0f", s }'; }
+# Nanoseconds on a CPU, all threads of the process together; 0 for no process.
+cpu_ns() {
+  [ -n "$1" ] || { echo 0; return; }
+  cat /proc/"$1"/task/*/schedstat | awk '{ s += $1 } END { printf "%.0f", s }'
+}
 kib() { awk -v key="$2:" '$1 == key { print $2 }' "/proc/$1/$3"; }
 
 # One idle run: "name program wineserver xserver desktop rss_kib private_kib", CPU in ns.
 measure() {
-  local name=$1 pid server desktop p
-  local -a before after
+  local name=$1 pid server= desktop= p
+  local -a before=() after=()
   xdotool mousemove 1000 760 # nowhere near the bar
-  (cd "$scratch" && exec wine "${exe[$name]}") &
+  if [[ ${exe[$name]} == *.exe ]]; then
+    (cd "$scratch" && exec "$GARVO_WINE" "${exe[$name]}") &
+  else
+    (cd "$scratch" && exec "${exe[$name]}") &
+  fi
   pid=$!
   sleep 5 # start-up is not idle running
-  server=$(pgrep -f 'wineserver' | head -1)
-  desktop=$(pgrep -f 'explorer.exe /desktop' | head -1)
+  if [[ ${exe[$name]} == *.exe ]]; then
+    server=$(pgrep -f 'wineserver' | head -1)
+    desktop=$(pgrep -f 'explorer.exe /desktop' | head -1)
+  fi
   for p in "$pid" "$server" "$GARVO_XVFB_PID" "$desktop"; do before+=("$(cpu_ns "$p")"); done
   sleep "$IDLE"
   for p in "$pid" "$server" "$GARVO_XVFB_PID" "$desktop"; do after+=("$(cpu_ns "$p")"); done
@@ -47,7 +63,8 @@ measure() {
 }
 
 for run in $(seq "$RUNS"); do
-  if [ $((run % 2)) = 1 ]; then order="garvo floor"; else order="floor garvo"; fi
+  order=$programs
+  [ $((run % 2)) = 0 ] && order=$(echo "$programs" | tr ' ' '\n' | tac | tr '\n' ' ')
   for name in $order; do
     echo "run $run/$RUNS: $name, ${IDLE} s idle" >&2
     measure "$name"
@@ -55,7 +72,7 @@ for run in $(seq "$RUNS"); do
 done
 
 echo "refresh ticks: $TICKS in-process" >&2
-ticks=$(cd "$GARVO_BUILD/win32/bench" && wine refresh_bench.exe "$TICKS" | tr -d '\r')
+ticks=$(cd "$GARVO_WIN_BUILD/bench" && "$GARVO_WINE" refresh_bench.exe "$TICKS" | tr -d '\r')
 tick_garvo=$(awk '$1 == "garvo_us" { print $2 }' <<<"$ticks")
 tick_floor=$(awk '$1 == "floor_us" { print $2 }' <<<"$ticks")
 
@@ -66,43 +83,50 @@ median() {
 }
 seconds() { awk -v t="$1" 'BEGIN { printf "%.4f", t / 1e9 }'; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b == 0) print "n/a"; else printf "%.2f", a / b }'; }
-
-declare -A m
-for name in garvo floor; do
-  for col in 2 3 4 5 6 7; do m[$name.$col]=$(median "$name" "$col"); done
-  m[$name.total]=$((m[$name.2] + m[$name.3] + m[$name.4] + m[$name.5]))
-  m[$name.size]=$(stat -c %s "${exe[$name]}")
-done
-
-row() { # label, key, how to show a value
-  printf '| %s | %s | %s | %s |\n' "$1" "$($3 "${m[garvo.$2]}")" "$($3 "${m[floor.$2]}")" \
-    "$(ratio "${m[garvo.$2]}" "${m[floor.$2]}")"
-}
 per_hour() { awk -v t="$1" -v idle="$IDLE" 'BEGIN { printf "%.2f", t / 1e9 * 3600 / idle }'; }
 plain() { echo "$1"; }
 
-imports=$(i686-w64-mingw32-objdump -p "${exe[garvo]}" | awk '/DLL Name:/ { print $3 }' | sort | tr '\n' ' ')
-allocators=$(i686-w64-mingw32-objdump -p "${exe[garvo]}" |
-  grep -ciE '\b(HeapAlloc|HeapCreate|HeapReAlloc|LocalAlloc|GlobalAlloc|VirtualAlloc|RtlAllocateHeap|malloc|calloc|realloc|_Znwj|_Znaj)\b' || true)
+declare -A m
+for name in $programs; do
+  for col in 2 3 4 5 6 7; do m[$name.$col]=$(median "$name" "$col"); done
+  # The total is the program and the servers that work for it: wineserver and X.
+  m[$name.total]=$((m[$name.2] + m[$name.3] + m[$name.4]))
+  m[$name.size]=$(stat -c %s "${exe[$name]}")
+done
+m[garvo.tick]=$tick_garvo
+m[floor.tick]=$tick_floor
+
+# One row: the Windows image and its floor, the native gauge and its floor, native over Windows.
+row() { # label, key, how to show a value, whether the native programs have it
+  local native="$($3 "${m[native.$2]:-}") | $($3 "${m[nfloor.$2]:-}") | $(ratio "${m[native.$2]:-0}" "${m[nfloor.$2]:-0}") | $(ratio "${m[native.$2]:-0}" "${m[garvo.$2]}")"
+  [ "$4" = yes ] || native="– | – | – | –"
+  printf '| %s | %s | %s | %s | %s |\n' "$1" "$($3 "${m[garvo.$2]}")" "$($3 "${m[floor.$2]}")" \
+    "$(ratio "${m[garvo.$2]}" "${m[floor.$2]}")" "$native"
+}
+
+objdump=$GARVO_ARCH-w64-mingw32-objdump
+imports=$($objdump -p "${exe[garvo]}" | awk '/DLL Name:/ { print $3 }' | sort | tr '\n' ' ')
+allocators=$($objdump -p "${exe[garvo]}" |
+  grep -ciE '\b(HeapAlloc|HeapCreate|HeapReAlloc|LocalAlloc|GlobalAlloc|VirtualAlloc|RtlAllocateHeap|malloc|calloc|realloc|_Znwj|_Znaj|_Znwm|_Znam)\b' || true)
 
 mkdir -p "$(dirname "$OUT")"
 {
-  echo "Measured $(date -u +%Y-%m-%d) on $(nproc) cores, $(awk '/MemTotal/ { printf "%.0f GiB", $2 / 1048576 }' /proc/meminfo), $(wine --version) on Xvfb; median of $RUNS alternating runs, ${IDLE} s idle each."
+  echo "Measured $(date -u +%Y-%m-%d) on $(nproc) cores, $(awk '/MemTotal/ { printf "%.0f GiB", $2 / 1048576 }' /proc/meminfo), $($GARVO_WINE --version) on Xvfb: the $GARVO_ARCH image \`garvo.exe\` under Wine and the native X11 \`garvo\`, each against its floor; median of $RUNS runs in turn, ${IDLE} s idle each."
   echo
-  echo "| measure | garvo | floor | garvo / floor |"
-  echo "|---|---|---|---|"
-  row "CPU s, the program" 2 seconds
-  row "CPU s, wineserver" 3 seconds
-  row "CPU s, X server" 4 seconds
-  row "CPU s, Wine desktop process" 5 seconds
-  row "CPU s per hour, all four" total per_hour
-  row "resident memory, KiB" 6 plain
-  row "private memory, KiB" 7 plain
-  row "image size, bytes" size plain
-  printf '| one refresh tick in-process, µs (%d ticks; floor: its empty paint) | %s | %s | %s |\n' \
-    "$TICKS" "$tick_garvo" "$tick_floor" "$(ratio "$tick_garvo" "$tick_floor")"
+  echo "| measure | garvo.exe ($GARVO_ARCH) | Windows floor | garvo.exe / floor | native garvo | native floor | native / floor | native / garvo.exe |"
+  echo "|---|---|---|---|---|---|---|---|"
+  row "CPU s, the program" 2 seconds yes
+  row "CPU s, wineserver" 3 seconds no
+  row "CPU s, X server" 4 seconds yes
+  row "CPU s per hour: program, wineserver, X server" total per_hour yes
+  row "CPU s, Wine desktop process (not in the total)" 5 seconds no
+  row "resident memory, KiB" 6 plain yes
+  row "private memory, KiB" 7 plain yes
+  row "program size, bytes" size plain yes
+  row "one refresh tick in-process, µs ($TICKS ticks; floor: its empty paint)" tick plain no
   echo
   echo "garvo.exe imports: ${imports}; functions imported that allocate memory: $allocators."
+  echo "The native garvo links: $(ldd "${exe[native]}" | awk '/=>/ { print $1 }' | sort | tr '\n' ' ')."
 } >"$OUT"
 cat "$OUT"
 

@@ -48,7 +48,11 @@ class Lines
         line.end = at_;
         while (line.end < limit_ && *line.end != '\n' && *line.end != '\r')
             ++line.end;
-        line.next = at_ = line.end < limit_ ? line.end + 1 : line.end;
+        // CR LF is one break; CR or LF alone is one too.
+        const char* next = line.end;
+        if (next < limit_ && *next == '\r') ++next;
+        if (next < limit_ && *next == '\n') ++next;
+        line.next = at_ = next;
         Split(line);
         return true;
     }
@@ -180,7 +184,7 @@ class Editor
         : text_(text), limit_(text + size), copied_(text), sink_(sink)
     {
         // New lines end the way the file's first line does; a new file's end with CRLF.
-        const char* lineBreak = static_cast<const char*>(memchr(text, '\n', size));
+        const char* lineBreak = size ? static_cast<const char*>(memchr(text, '\n', size)) : nullptr;
         eol_ = lineBreak && (lineBreak == text || lineBreak[-1] != '\r') ? "\n" : "\r\n";
     }
 

@@ -79,7 +79,10 @@ void CreateMeterWindows()
     unsigned depth = unsigned(DefaultDepth(display, screen));
     meter.barImage = XCreatePixmap(display, meter.bar, BAR_WIDTH, BAR_HEIGHT, depth);
     meter.infoImage = XCreatePixmap(display, meter.info, INFO_WIDTH, INFO_HEIGHT, depth);
-    meter.gc = XCreateGC(display, meter.bar, 0, nullptr);
+    // Copies come from garvo's own pixmaps, always whole: no exposure events are wanted back.
+    XGCValues values = {};
+    values.graphics_exposures = False;
+    meter.gc = XCreateGC(display, meter.bar, GCGraphicsExposures, &values);
     meter.font = XQueryFont(display, XGContextFromGC(meter.gc));
     meter.black = BlackPixel(display, screen);
     meter.white = WhitePixel(display, screen);

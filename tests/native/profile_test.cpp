@@ -40,6 +40,8 @@ TEST(Profile, RewritesOnlyTheKeysThatChange)
         {"; mine\n[SETTING]\nX = 1\n\n[Other]\nk = v",
          "; mine\n[SETTING]\nX=300\ny=200\ns=75\n\n[Other]\nk = v"},
         {"[SETTING]\r\ns=10", "[SETTING]\r\ns=75\r\nx=300\r\ny=200\r\n"},
+        {"[SETTING]\r\nx=1\r\n\r\n[Other]\r\n",
+         "[SETTING]\r\nx=300\r\ny=200\r\ns=75\r\n\r\n[Other]\r\n"},
         {"\xEF\xBB\xBF[Other]\r\nk=v\r\n",
          "\xEF\xBB\xBF[Other]\r\nk=v\r\n[SETTING]\r\nx=300\r\ny=200\r\ns=75\r\n"},
         {"[Other]\r\nk=v", "[Other]\r\nk=v\r\n[SETTING]\r\nx=300\r\ny=200\r\ns=75\r\n"},

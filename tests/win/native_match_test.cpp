@@ -1,6 +1,6 @@
 // The native gauge's settings file and memory load, checked against the Windows profile and
 // memory functions on the same inputs, so that the two front ends cannot drift apart.
-#include "bad_files.h"
+#include "../common/bad_files.h"
 #include "test_support.h"
 
 #include "../../x11/meminfo.h"

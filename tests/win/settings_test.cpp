@@ -1,6 +1,6 @@
 // The settings file under the real profile API: defaults, round trips, the written format, and
 // files that are damaged, foreign or cannot be written.
-#include "bad_files.h"
+#include "../common/bad_files.h"
 #include "test_support.h"
 
 #include "../../app/meter_state.h"

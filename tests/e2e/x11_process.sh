@@ -1,9 +1,12 @@
-# The native gauge's other ends: SIGINT and SIGHUP save as a logout does, and so does the X server
-# going away; with no display to use, one clear line and status 1, and the file left as it was.
+# The native gauge as a process: it runs below normal priority; SIGINT and SIGHUP save as a logout
+# does, and so does the X server going away; with no display to use, one clear line and status 1,
+# and the file left as it was.
 source "$(dirname "$0")/lib.sh"
 
 for signal in INT HUP; do
   start_garvo '[SETTING]\r\nx=200\r\ny=300\r\ns=75\r\n'
+  nice=$(ps -o ni= -p "$GARVO_PID" | tr -d ' ')
+  [ "$nice" -gt "$(nice)" ] || fail "runs at nice $nice, no lower than the shell that started it"
   drag 210 302 310 402
   wait_until 2000 bar_at 300 400 || fail "bar at $(bar_position) after the drag, want 300 400"
   kill -"$signal" "$GARVO_PID"
