@@ -1,6 +1,8 @@
 // The range rules for the saved position and threshold, free of any platform call.
 #pragma once
 
+#include "../meter/meter.h"
+
 #include <stdint.h>
 
 // The platform's CW_USEDEFAULT: no position is known.
@@ -17,3 +19,11 @@ struct Settings {
 
 // Keeps the threshold within 0-100 and the bar one pixel inside a screen of the given size.
 Settings ClampSettings(int32_t x, int32_t y, int32_t s, int32_t width, int32_t height);
+
+// The same rules within one area of the screen, for a bar of the given size.
+Settings ClampSettingsIn(int32_t x, int32_t y, int32_t s, MeterRect area, int32_t barWidth,
+                         int32_t barHeight);
+
+// The monitor a bar saved at (x, y) belongs on: the one that holds that corner, else the nearest
+// one; the primary one on a tie, and for an unset x. -1 when no monitor has an area.
+int NearestMonitor(const MeterRect* monitors, int count, int primary, int32_t x, int32_t y);

@@ -24,6 +24,10 @@ TEST(MemoryLoad, FromMeminfoTexts)
         {"MemTotal: 1000 kB\nMemAvailable: 2000 kB\n", 0}, // more available than there is
         {"MemTotal: kB\nMemAvailable: 5 kB\n", 0},
         {"MemTotal: 99999999999999999999999 kB\nMemAvailable: 5 kB\n", 0},
+        // Totals whose hundredfold does not fit in 64 bits.
+        {"MemTotal: 184467440737095519 kB\nMemAvailable: 0 kB\n", 100},
+        {"MemTotal: 18446744073709551615 kB\nMemAvailable: 9223372036854775807 kB\n", 50},
+        {"MemTotal: 18446744073709551616 kB\nMemAvailable: 0 kB\n", 0},
         {"XMemTotal: 1000 kB\nMemTotalX: 1000 kB\nMemAvailable: 5 kB\n", 0},
         {"", 0},
     };
