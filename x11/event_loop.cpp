@@ -30,23 +30,9 @@ static bool IsMeterWindow(Window window)
     return window == meter.bar || window == meter.info;
 }
 
-// Another program's window came up or moved in the stacking order: back on top of it, at once
-// the first time in a refresh period, at the next tick after that.
-static void KeepOnTop()
-{
-    if (meter.raiseDone) {
-        meter.raisePending = true;
-        return;
-    }
-    meter.raiseDone = true;
-    XRaiseWindow(meter.display, meter.bar);
-    if (meter.infoShown) XRaiseWindow(meter.display, meter.info);
-}
-
 static void OnRefresh()
 {
-    PaintBar();
-    if (meter.infoShown) PaintInfo();
+    RefreshBar();
     meter.raiseDone = false;
     if (meter.raisePending) {
         meter.raisePending = false;
@@ -71,8 +57,9 @@ static bool IsDoubleClick(const XButtonEvent& press)
 static void OnDoubleClick(const XButtonEvent& press)
 {
     if (press.window != meter.bar) return;
+    // From the bar's own pixels, so that the same spot gives the same threshold at every scale.
     MeterRect client = {0, 0, BAR_WIDTH, BAR_HEIGHT};
-    meter.warnPercent = ThresholdFromPoint(press.x, client);
+    meter.warnPercent = ThresholdFromPoint(press.x / meter.scale, client);
     ShowInfo();
 }
 
@@ -93,6 +80,10 @@ static void OnButtonRelease(const XButtonEvent& release)
 {
     if (release.button == Button1) meter.dragging = None;
     if (release.button != Button3) return;
+    // The press grabbed the pointer: a release away from the window that was pressed is no click.
+    int width = BAR_WIDTH * meter.scale;
+    int height = (release.window == meter.bar ? BAR_HEIGHT : INFO_HEIGHT) * meter.scale;
+    if (release.x < 0 || release.y < 0 || release.x >= width || release.y >= height) return;
     // Only the bar's own close records where it stands; closing the box keeps the start one.
     if (release.window == meter.bar) RecordBarPosition();
     meter.ending = true;
@@ -100,6 +91,9 @@ static void OnButtonRelease(const XButtonEvent& release)
 
 static void OnMotion(XMotionEvent& motion)
 {
+    // The release can go astray (a window unmapped under the pointer ends its grab): a motion
+    // without the button down ends the drag all the same.
+    if (!(motion.state & Button1Mask)) meter.dragging = None;
     if (!meter.dragging) {
         if (motion.window == meter.bar) ShowInfo();
         return;
@@ -123,11 +117,12 @@ static void OnEnter(const XCrossingEvent& crossing)
         ShowInfo();
 }
 
+// What was lost is shown again from the picture garvo keeps.
 static void OnExpose(const XExposeEvent& expose)
 {
     if (expose.count > 0) return;
-    if (expose.window == meter.bar) PaintBar();
-    if (expose.window == meter.info) PaintInfo();
+    if (expose.window == meter.bar) ShowBarImage();
+    if (expose.window == meter.info && meter.infoShown) ShowInfoImage();
 }
 
 static void OnConfigure(const XConfigureEvent& configure)
@@ -136,8 +131,13 @@ static void OnConfigure(const XConfigureEvent& configure)
         meter.barLeft = configure.x;
         meter.barTop = configure.y;
     }
+    if (configure.window == meter.info) {
+        meter.infoLeft = configure.x;
+        meter.infoTop = configure.y;
+    }
     // Menus and tooltips, and other windows that keep themselves on top, may stay above.
-    if (!IsMeterWindow(configure.window) && !configure.override_redirect) KeepOnTop();
+    if (!IsMeterWindow(configure.window) && !configure.override_redirect)
+        OnOtherRestacked(configure.window);
 }
 
 static void OnMap(const XMapEvent& map)
@@ -155,6 +155,8 @@ static void HandleEvent(XEvent& event)
     case EnterNotify: OnEnter(event.xcrossing); break;
     case ConfigureNotify: OnConfigure(event.xconfigure); break;
     case MapNotify: OnMap(event.xmap); break;
+    case UnmapNotify: OnOtherGone(event.xunmap.window); break;
+    case DestroyNotify: OnOtherGone(event.xdestroywindow.window); break;
     }
 }
 
@@ -163,23 +165,29 @@ static void OnEndSignal(int)
     endSignal = 1;
 }
 
+// The mask the loop waits with: the one garvo was started with, less the ending signals.
 static sigset_t waitingMask;
 
 void CatchEndingSignals()
 {
     // Blocked but while the loop waits, so that none slips in between a check of the flag and
-    // the wait, and none ends the program before the settings are saved.
+    // the wait, and none ends the program while it saves. Until now they ended it at once.
     sigset_t ending;
     sigemptyset(&ending);
     sigaddset(&ending, SIGTERM);
     sigaddset(&ending, SIGINT);
     sigaddset(&ending, SIGHUP);
     sigprocmask(SIG_BLOCK, &ending, &waitingMask);
-    struct sigaction action = {};
+    sigdelset(&waitingMask, SIGTERM);
+    sigdelset(&waitingMask, SIGINT);
+    sigdelset(&waitingMask, SIGHUP);
+    struct sigaction action = {}, hangup = {};
     action.sa_handler = OnEndSignal;
     sigaction(SIGTERM, &action, nullptr);
     sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGHUP, &action, nullptr);
+    // Started with a hang-up ignored (nohup), garvo keeps ignoring it.
+    sigaction(SIGHUP, nullptr, &hangup);
+    if (hangup.sa_handler != SIG_IGN) sigaction(SIGHUP, &action, nullptr);
 }
 
 void RunEventLoop()
@@ -200,8 +208,9 @@ void RunEventLoop()
         int64_t now = NowMs();
         if (TakeTick(meter.refresh, now)) OnRefresh();
         if (TakeTick(meter.hover, now)) CheckHover();
-        if (meter.ending || XQLength(display) > 0) continue;
-        XFlush(display);
+        // XPending sends what is buffered and reads what has come meanwhile, which the wait on
+        // the connection would not see.
+        if (meter.ending || XPending(display)) continue;
         int64_t wait = WaitFor(meter.refresh, meter.hover, NowMs());
         timespec timeout = {time_t(wait / 1000), long(wait % 1000) * 1000000};
         ppoll(&connection, 1, wait < 0 ? nullptr : &timeout, &waitingMask);

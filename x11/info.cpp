@@ -6,21 +6,8 @@
 
 #include <string.h>
 
-void ShowInfo()
-{
-    FormatInfoText(meter.loadPercent, meter.warnPercent, meter.infoText);
-    XStoreName(meter.display, meter.info, meter.infoText);
-    if (!meter.infoShown) {
-        meter.infoShown = true;
-        // Placed only on the way from hidden to shown: a shown box stays where it is.
-        XMoveWindow(meter.display, meter.info, meter.barLeft, meter.barTop - INFO_HEIGHT);
-        XMapRaised(meter.display, meter.info);
-        PaintInfo();
-    }
-    ArmTimer(meter.hover, NowMs());
-}
-
-void PaintInfo()
+// Draws the box's picture; a shown box gets it at once.
+static void DrawInfo()
 {
     Drawable image = meter.infoImage;
     DrawFrame(image, INFO_WIDTH, INFO_HEIGHT);
@@ -32,7 +19,31 @@ void PaintInfo()
     int x = (INFO_WIDTH - width) / 2;
     int y = (INFO_HEIGHT - ascent - descent) / 2 + ascent;
     XDrawString(meter.display, image, meter.gc, x, y, meter.infoText, length);
-    XCopyArea(meter.display, image, meter.info, meter.gc, 0, 0, INFO_WIDTH, INFO_HEIGHT, 0, 0);
+    if (meter.infoShown) ShowInfoImage();
+}
+
+void ShowInfo()
+{
+    char text[TEXT_SIZE];
+    FormatInfoText(meter.loadPercent, meter.warnPercent, text);
+    // The server hears of the text only when it changes.
+    bool changed = strcmp(text, meter.infoText) != 0;
+    if (changed) {
+        strcpy(meter.infoText, text);
+        XStoreName(meter.display, meter.info, meter.infoText);
+    }
+    if (!meter.infoShown) {
+        meter.infoShown = true;
+        // Placed only on the way from hidden to shown: a shown box stays where it is.
+        meter.infoLeft = meter.barLeft;
+        meter.infoTop = meter.barTop - INFO_HEIGHT * meter.scale;
+        XMoveWindow(meter.display, meter.info, meter.infoLeft, meter.infoTop);
+        XMapRaised(meter.display, meter.info);
+        DrawInfo();
+    } else if (changed) {
+        DrawInfo();
+    }
+    ArmTimer(meter.hover, NowMs());
 }
 
 void CheckHover()

@@ -3,7 +3,10 @@
 
 #include "timer.h"
 
+#include "../meter/meter.h"
+
 #include <X11/Xlib.h>
+#include <X11/extensions/Xrender.h>
 #include <stdint.h>
 
 struct MeterState {
@@ -13,16 +16,24 @@ struct MeterState {
     uint32_t loadPercent;
     bool infoShown;
     int meminfo; // the open /proc/meminfo
+    int scale;   // screen pixels to a pixel of the Windows image's windows
 
     Display* display;
     Window root, bar, info;
-    Pixmap barImage, infoImage; // drawn whole, then copied: the screen never shows half a paint
+    // Each window's picture at the Windows image's size, drawn whole and then copied (magnified at
+    // a scale above 1), so that the screen never shows half a paint; also what an exposure shows
+    // again.
+    Pixmap barImage, infoImage;
+    Picture barSource, infoSource, barTarget, infoTarget; // for magnifying, at a scale above 1
     GC gc;
     XFontStruct* font;
     unsigned long black, white, blue, red;
     char infoText[128]; // the box's text, which is also its window name
+    bool barDrawn;      // barImage holds drawnLayout
+    BarLayout drawnLayout;
 
-    int barLeft, barTop; // where the bar stands now
+    int barLeft, barTop;   // where the bar stands now
+    int infoLeft, infoTop; // and the box
     Timer refresh, hover;
 
     Window dragging;  // the window that follows the pointer while the left button is down
@@ -32,6 +43,12 @@ struct MeterState {
     int lastClickX, lastClickY;
 
     bool raiseDone, raisePending; // kept above other windows, at most once a refresh tick
+    Window lastCover;             // the window garvo last went above, and when
+    int64_t lastRestackMs;
+    int fights;     // times that window took the top back at once
+    Window yieldTo; // a window that keeps itself on top: garvo leaves it there
+
+    bool running; // the settings are loaded and the windows exist: an end now saves them
     bool ending;
 };
 
