@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds garvo natively and for Windows, then runs every test: the native ones directly, the
-# Windows and end-to-end ones under Wine on a virtual display of their own, against each Windows
-# image this machine can run (GARVO_ARCH=i686|x86_64 picks one).
+# Builds garvo natively and for Windows, and its packages, then runs every test on a virtual
+# display of its own: the native ones (the native gauge end to end among them, and the packages),
+# then the Windows and end-to-end ones under Wine, against each Windows image this machine can run
+# (GARVO_ARCH=i686|x86_64 picks one).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/lib.sh
@@ -10,11 +11,12 @@ bash scripts/setup.sh
 garvo_choose_sides
 
 garvo_build
+garvo_package
 trap garvo_stop EXIT
 garvo_start_display
 
 status=0
-echo "== native tests"
+echo "== native tests, and the native gauge end to end on $DISPLAY: $GARVO_X11_GAUGE"
 ctest --test-dir "$GARVO_BUILD/native" --output-on-failure || status=1
 for side in $GARVO_SIDES; do
   garvo_use_side "$side"

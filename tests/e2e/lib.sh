@@ -1,6 +1,7 @@
 # Helpers for driving garvo as a user does: real X mouse input, windows found by their X names,
 # pixels read off the screen. Source it with the gauge as $1 (garvo.exe, run under $GARVO_WINE,
-# or a native program) and the Windows load probe as $2.
+# or the native garvo) and its load probe as $2 (memory_load.exe, or native_load); the native
+# tests' other helpers are in $GARVO_TOOLS.
 set -euo pipefail
 
 GARVO_EXE=$(realpath "$1")
@@ -10,6 +11,9 @@ WORK=$(mktemp -d)
 GARVO_PID=
 GARVO_STATUS=
 OTHER_PIDS=()
+# The native gauge keeps its settings in the configuration directory when the current one has no
+# garvo.ini: here, in the scratch directory too.
+export XDG_CONFIG_HOME=$WORK/config
 
 cleanup() {
   [ -n "$GARVO_PID" ] && kill "$GARVO_PID" 2>/dev/null || true
@@ -18,6 +22,18 @@ cleanup() {
   rm -rf "$WORK"
 }
 trap cleanup EXIT
+
+is_native() { [[ $GARVO_EXE != *.exe ]]; }
+
+# With no display to use, one of its own.
+if ! xdpyinfo >/dev/null 2>&1; then
+  n=120
+  while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+  Xvfb ":$n" -screen 0 1024x768x24 -wr -noreset -nolisten tcp >/dev/null 2>&1 &
+  OTHER_PIDS+=($!)
+  export DISPLAY=":$n"
+  for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+fi
 
 fail() {
   echo "FAIL: $*" >&2
@@ -72,9 +88,9 @@ bar_shown() { [ -n "$(bar_position)" ]; }
 
 # Starts garvo in the scratch directory, with the settings file given as text (none if empty).
 start_garvo() {
-  rm -f "$WORK/garvo.ini"
+  rm -rf "$WORK/garvo.ini" "$XDG_CONFIG_HOME"
   [ -n "${1:-}" ] && printf '%b' "$1" >"$WORK/garvo.ini"
-  if [[ $GARVO_EXE == *.exe ]]; then
+  if ! is_native; then
     (cd "$WORK" && exec "$GARVO_WINE" "$GARVO_EXE") &
   else
     (cd "$WORK" && exec "$GARVO_EXE") &
@@ -99,14 +115,26 @@ wait_garvo() {
 # Ends the session as the gauge's platform does: Wine's end of session for the Windows image, the
 # session manager's SIGTERM for the native one.
 end_session() {
-  if [[ $GARVO_EXE == *.exe ]]; then
+  if ! is_native; then
     "$GARVO_WINE" wineboot --end-session
   else
     kill -TERM "$GARVO_PID"
   fi
 }
 
-settings_file() { cat "$WORK/garvo.ini"; }
+# An ordinary user, for what root cannot show (permissions, a compositor that refuses root), made
+# once; and the gauge copied where that user can run it, as $USER_GAUGE.
+ordinary_user() {
+  id "$1" >/dev/null 2>&1 || useradd --system --no-create-home --shell /usr/sbin/nologin "$1"
+  chmod 755 "$WORK"
+  mkdir -p "$WORK/bin"
+  cp "$GARVO_EXE" "$WORK/bin/garvo"
+  USER_GAUGE=$WORK/bin/garvo
+}
+as_user() { setpriv --reuid="$1" --regid="$1" --init-groups "${@:2}"; }
+
+# The file the run saved to: the current directory's, or the native gauge's own.
+settings_file() { cat "$WORK/garvo.ini" 2>/dev/null || cat "$XDG_CONFIG_HOME/garvo/garvo.ini"; }
 
 expect_settings() {
   local want
@@ -156,7 +184,10 @@ right_click() {
   xdotool click 3
 }
 
-memory_load() { "$GARVO_WINE" "$MEMORY_LOAD_EXE" | tr -d '\r'; }
+load_probe() {
+  if is_native; then "$MEMORY_LOAD_EXE" "$@"; else "$GARVO_WINE" "$MEMORY_LOAD_EXE" "$@"; fi
+}
+memory_load() { load_probe | tr -d '\r'; }
 
 # Keeps memory in use until the test ends, so that the load is at least the given percentage.
 raise_load_to() {
@@ -166,7 +197,7 @@ raise_load_to() {
   need=$(((total * want / 100 - (total - available)) / 1024 + 64))
   while [ "$need" -gt 64 ]; do
     chunk=$((need > 1024 ? 1024 : need))
-    "$GARVO_WINE" "$MEMORY_LOAD_EXE" hold "$chunk" >"$WORK/hold.$need" &
+    load_probe hold "$chunk" >"$WORK/hold.$need" &
     OTHER_PIDS+=($!)
     wait_until 20000 grep -q held "$WORK/hold.$need" || fail "could not hold $chunk MB"
     need=$((need - chunk))

@@ -27,6 +27,16 @@ capture_bar
 [ "$(bar_pixel 75 2)" = "#000000" ] || fail "no marker at column 75"
 pass "starts at the saved position with the saved threshold"
 
+# A press on the bar and a release away from it is no click either.
+xdotool mousemove 350 203
+sleep 0.2
+xdotool mousedown 3
+sleep 0.3
+xdotool mousemove 600 500
+sleep 0.3
+xdotool mouseup 3
+sleep 1
+kill -0 "$GARVO_PID" || fail "ended on a right-button release away from the bar"
 xdotool mousemove 350 203
 sleep 0.2
 xdotool mousedown 3
@@ -36,7 +46,7 @@ xdotool mouseup 3
 wait_garvo
 [ "$GARVO_STATUS" = 0 ] || fail "exit status $GARVO_STATUS"
 expect_settings 300 200 60
-pass "closes on the right button's release, not its press"
+pass "closes on the right button's release over it, not its press or a release elsewhere"
 
 # A position off the screen comes back onto it.
 start_garvo '[SETTING]\r\nx=5000\r\ny=-40\r\ns=75\r\n'

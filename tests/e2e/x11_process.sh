@@ -1,6 +1,7 @@
 # The native gauge as a process: it runs below normal priority; SIGINT and SIGHUP save as a logout
-# does, and so does the X server going away; with no display to use, one clear line and status 1,
-# and the file left as it was.
+# does, and so does the X server going away; with no display to use, or one that fails while it
+# starts, one clear line and status 1, and the file left as it was; an ending signal ends it even
+# then, or when its parent had blocked it, and a hang-up it was told to ignore it ignores.
 source "$(dirname "$0")/lib.sh"
 
 for signal in INT HUP; do
@@ -16,10 +17,78 @@ for signal in INT HUP; do
   pass "SIG$signal saves the dragged position"
 done
 
+free_display() {
+  local n=$1
+  while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+  echo "$n"
+}
+
+# A parent that blocked SIGTERM, and one that asked for hang-ups to be ignored.
+start_garvo '[SETTING]\r\nx=5000\r\ny=300\r\ns=75\r\n'
+kill "$GARVO_PID"
+wait_garvo
+(cd "$WORK" && exec "$GARVO_TOOLS/start_blocked" "$GARVO_EXE") &
+GARVO_PID=$!
+wait_until 5000 bar_shown || fail "no bar when started with SIGTERM blocked"
+kill -TERM "$GARVO_PID"
+wait_garvo
+[ "$GARVO_STATUS" = 0 ] || fail "exit status $GARVO_STATUS after SIGTERM, blocked by its parent"
+expect_settings 897 300 75
+pass "SIGTERM saves even when the parent had it blocked"
+
+(cd "$WORK" && exec nohup "$GARVO_EXE" >/dev/null 2>&1) &
+GARVO_PID=$!
+wait_until 5000 bar_shown || fail "no bar under nohup"
+kill -HUP "$GARVO_PID"
+sleep 1
+kill -0 "$GARVO_PID" || fail "ended on a hang-up that nohup had it ignore"
+kill -TERM "$GARVO_PID"
+wait_garvo
+pass "under nohup a hang-up is ignored"
+
+# X servers that fail while garvo starts: it ends, and the file stays as it was.
+before='[SETTING]\r\nx=200\r\ny=300\r\ns=64\r\n'
+# Sets $fake to a display served by one.
+proxy() {
+  local n
+  n=$(free_display 160)
+  "$GARVO_TOOLS/x_proxy" "$1" "$n" "$DISPLAY" >"$WORK/proxy.$1" 2>&1 &
+  OTHER_PIDS+=($!)
+  wait_until 5000 grep -q ready "$WORK/proxy.$1" || fail "the $1 server did not start"
+  fake=:$n
+}
+proxy drop-at-randr
+printf '%b' "$before" >"$WORK/garvo.ini"
+status=0
+(cd "$WORK" && DISPLAY=$fake exec "$GARVO_EXE") 2>"$WORK/stderr" || status=$?
+[ "$status" = 1 ] || fail "exit status $status when the display went away while it started, want 1"
+[ "$(wc -l <"$WORK/stderr")" = 1 ] || fail "it said: $(cat "$WORK/stderr")"
+[ "$(settings_file)" = "$(printf '%b' "$before")" ] || fail "the settings file became: $(settings_file)"
+pass "a display lost at start-up leaves the file as it was: $(cat "$WORK/stderr")"
+
+proxy silent
+(cd "$WORK" && DISPLAY=$fake exec "$GARVO_EXE") &
+GARVO_PID=$!
+sleep 1
+kill -TERM "$GARVO_PID"
+wait_garvo
+[ "$(settings_file)" = "$(printf '%b' "$before")" ] || fail "the settings file became: $(settings_file)"
+pass "SIGTERM ends it while a display that never answers holds it up"
+
+# A server with RandR 1.4 has no monitors to tell: the screen serves.
+proxy randr-1.4
+(cd "$WORK" && DISPLAY=$fake exec "$GARVO_EXE") &
+GARVO_PID=$!
+wait_until 5000 bar_at 200 300 || fail "no bar at 200 300 on a server with RandR 1.4"
+right_click 210 302
+wait_garvo
+[ "$GARVO_STATUS" = 0 ] || fail "exit status $GARVO_STATUS on a server with RandR 1.4"
+expect_settings 200 300 64
+pass "runs and saves on a server with RandR 1.4"
+
 # A display of its own, to take away while garvo runs on it.
 shared_display=$DISPLAY
-n=150
-while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+n=$(free_display 150)
 Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 server=$!
 OTHER_PIDS+=("$server")

@@ -1,0 +1,98 @@
+# The native gauge among other windows, with no window manager: it goes back above an ordinary
+# window raised over it, leaves a menu above it, gives way to a window that always takes the top
+# back rather than trade places with it, and shows itself again when uncovered, though it draws
+# only what changes. Then drags whose release goes astray or comes amid queued movements.
+source "$(dirname "$0")/lib.sh"
+
+start_garvo '[SETTING]\r\nx=300\r\ny=300\r\ns=75\r\n'
+bar_whole() {
+  capture_bar
+  [ "$(bar_pixel 0 0)" = "#000000" ] && [ "$(bar_pixel 60 1)" = "#FFFFFF" ] &&
+    [ "$(bar_pixel 93 3)" = "#000000" ] && [ "$(bar_pixel 125 5)" = "#000000" ]
+}
+window_id() { xdotool search --name "^$1\$" | head -1; }
+
+xmessage -geometry 200x60+280+280 "over the bar" &
+OTHER_PIDS+=($!)
+wait_until 5000 eval '[ -n "$(window_id xmessage)" ]' || fail "no other window"
+other=$(window_id xmessage)
+wait_until 1500 bar_whole || fail "the bar stays under a window mapped over it"
+xdotool windowraise "$other"
+wait_until 1500 bar_whole || fail "the bar stays under a window raised over it"
+pass "back above an ordinary window mapped or raised over it"
+
+# A menu opens over the bar's middle; then the other window, below the bar, moves: the menu stays
+# on top, and the bar where it is.
+"$GARVO_TOOLS/x_windows" menu 340 295 40 20 >"$WORK/menu" &
+menu=$!
+OTHER_PIDS+=($menu)
+wait_until 5000 grep -q shown "$WORK/menu" || fail "no menu"
+xdotool windowmove "$other" 281 281
+menu_above() {
+  capture_bar
+  [ "$(bar_pixel 45 2)" = "#00FF00" ] && [ "$(bar_pixel 75 2)" = "#00FF00" ] &&
+    [ "$(bar_pixel 0 0)" = "#000000" ] && [ "$(bar_pixel 93 3)" = "#000000" ]
+}
+sleep 1
+menu_above || fail "the menu is not above the bar: $(bar_pixel 45 2)"
+pass "a menu stays above it while it goes back above an ordinary window"
+
+# The menu closes: the bar, unchanged since, is shown again from the server's exposure.
+kill "$menu"
+wait_until 1000 bar_whole || fail "the bar is not whole after the menu closed: $(bar_pixel 45 2)"
+pass "the bar heals where a menu covered it"
+
+# A window that raises itself whenever another is restacked: garvo gives way, and both settle.
+xdotool windowkill "$other"
+"$GARVO_TOOLS/x_windows" raiser 250 290 100 30 >"$WORK/raiser" &
+OTHER_PIDS+=($!)
+wait_until 5000 grep -q shown "$WORK/raiser" || fail "no self-raising window"
+sleep 3
+settled=$(grep -c raised "$WORK/raiser" || true)
+sleep 3
+[ "$(grep -c raised "$WORK/raiser" || true)" = "$settled" ] ||
+  fail "still trading places: $settled raises, then $(grep -c raised "$WORK/raiser")"
+pass "settles against a window that keeps itself on top ($settled raises)"
+kill "${OTHER_PIDS[-1]}"
+
+# The load rises: the bar follows within a second.
+fill_columns() {
+  capture_bar
+  grep -cE '^[0-9]+,2 #(0000FF|FF0000)$' "$WORK/bar.txt" || true
+}
+fill_before=$(fill_columns)
+raise_load_to $(($(memory_load) + 5))
+wait_until 1000 eval '[ "$(fill_columns)" -gt "$fill_before" ]' ||
+  fail "the fill did not follow the load: $fill_before columns, then $(fill_columns)"
+pass "the fill follows the load: $fill_before columns, then $(fill_columns)"
+
+# Movements queued behind the release do not move the bar on.
+xdotool mousemove 310 302 mousedown 1 mousemove 330 322 mousemove 350 342 mouseup 1 \
+  mousemove 600 600 mousemove 620 620
+wait_until 2000 bar_at 340 340 || fail "bar at $(bar_position) after a quick drag, want 340 340"
+sleep 0.5
+bar_at 340 340 || fail "the bar moved on after the release, to $(bar_position)"
+pass "a drag ends at its release"
+
+# A drag of the box whose window goes away under the pointer: the release goes astray, and the
+# next movement over the bar must not move the box.
+xdotool mousemove 360 342
+wait_until 2000 info_viewable || fail "no box over the bar"
+box=$(info_line | cut -d'|' -f1)
+where=$(info_position)
+xdotool mousemove 360 330 mousedown 1
+sleep 0.2
+xdotool windowunmap "$box"
+sleep 0.2
+xdotool mouseup 1 mousemove 365 343
+sleep 0.3
+xdotool mousemove 370 343
+sleep 0.5
+geometry() { xwininfo -id "$box" | awk '/Absolute upper-left [XY]/ { printf "%s ", $4 }'; }
+[ "$(geometry)" = "${where% *} ${where#* } " ] || fail "the box followed the pointer to $(geometry)"
+pass "a drag whose release went astray ends at the next movement"
+
+right_click 360 342
+wait_garvo
+[ "$GARVO_STATUS" = 0 ] || fail "exit status $GARVO_STATUS"
+expect_settings 340 340 75
