@@ -77,27 +77,36 @@ garvo_use_side() {
   GARVO_WIN_LABEL="$1 image $GARVO_WIN_BUILD/garvo.exe under $GARVO_WINE"
 }
 
-# The native X11 gauge as users run it: small, with no test instrumentation.
+# The native X11 gauge as users run it and as the Debian package ships it: small, built with
+# Debian's hardening flags for /usr, with no test instrumentation.
 GARVO_X11_GAUGE=$GARVO_BUILD/x11/x11/garvo
 
 garvo_build_x11() {
+  local -a flags=()
+  debian() { DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get "$1"; }
+  if command -v dpkg-buildflags >/dev/null; then
+    flags=(-DCMAKE_C_FLAGS="$(debian CFLAGS) $(debian CPPFLAGS)"
+      -DCMAKE_CXX_FLAGS="$(debian CXXFLAGS) $(debian CPPFLAGS)"
+      -DCMAKE_EXE_LINKER_FLAGS="$(debian LDFLAGS)")
+  fi
   cmake -S "$GARVO_ROOT" -B "$GARVO_BUILD/x11" -DCMAKE_BUILD_TYPE=MinSizeRel -DGARVO_TESTS=OFF \
-    >/dev/null
+    -DGARVO_DEBIAN=ON -DCMAKE_INSTALL_PREFIX=/usr "${flags[@]}" >/dev/null
   cmake --build "$GARVO_BUILD/x11" -j "$GARVO_JOBS" ${1:+--target "$@"}
 }
 
 # Builds one Windows side, all of it or the targets named. The 64-bit build also checks the
-# 32-bit image's file, which it cannot always run. The first side tested also runs the soak and
-# the native gauge's end-to-end tests, which need run only once.
+# 32-bit image's file, which it cannot always run. The first side tested also runs the soak,
+# which need run only once.
 garvo_build_windows() {
   local arch=$1 dir toolchain first=OFF
   shift
   dir=$GARVO_BUILD/win32
   [ "$arch" = x86_64 ] && dir=$GARVO_BUILD/win64
   toolchain=$GARVO_ROOT/cmake/$arch-w64-mingw32.cmake
-  [ "$arch" = "${GARVO_SIDES%% *}" ] && first=ON
+  local sides=${GARVO_SIDES:-}
+  [ "$arch" = "${sides%% *}" ] && first=ON
   local -a options=(-DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$toolchain"
-    -DGARVO_SOAK=$first -DGARVO_X11_GAUGE="$([ $first = ON ] && echo "$GARVO_X11_GAUGE")")
+    -DGARVO_SOAK=$first)
   if [ "$arch" = x86_64 ]; then
     options+=(-DGARVO_OTHER_IMAGE="$GARVO_BUILD/win32/garvo.exe" -DGARVO_OTHER_ARCH=i686)
   fi
@@ -105,20 +114,44 @@ garvo_build_windows() {
   cmake --build "$dir" -j "$GARVO_JOBS" ${1:+--target "$@"}
 }
 
-# Everything the tests need: the native builds, and both Windows images on every machine.
+# Everything the tests need: the native gauge, the native tests (which drive that gauge and check
+# the packages), and both Windows images on every machine.
 garvo_build() {
-  cmake -S "$GARVO_ROOT" -B "$GARVO_BUILD/native" -DCMAKE_BUILD_TYPE=Debug >/dev/null
-  cmake --build "$GARVO_BUILD/native" -j "$GARVO_JOBS"
   garvo_build_x11
+  cmake -S "$GARVO_ROOT" -B "$GARVO_BUILD/native" -DCMAKE_BUILD_TYPE=Debug \
+    -DGARVO_X11_GAUGE="$GARVO_X11_GAUGE" -DGARVO_PACKAGES="$GARVO_BUILD" >/dev/null
+  cmake --build "$GARVO_BUILD/native" -j "$GARVO_JOBS"
   garvo_build_windows i686
   garvo_build_windows x86_64
+}
+
+# The Debian package of the native gauge, build/garvo_<version>-1_<arch>.deb, and the Windows
+# download, build/garvo-<version>-windows.zip: both images, a README and the licence.
+garvo_package() {
+  local version stage
+  garvo_build_x11
+  (cd "$GARVO_BUILD/x11" && cpack -G DEB -B "$GARVO_BUILD/x11/packages" >/dev/null)
+  version=$(sed -n 's/^#define GARVO_VERSION "\(.*\)"$/\1/p' "$GARVO_BUILD/x11/version/version.h")
+  cp "$GARVO_BUILD/x11/packages/garvo_$version-1_$(dpkg --print-architecture).deb" "$GARVO_BUILD/"
+  garvo_build_windows i686 garvo
+  garvo_build_windows x86_64 garvo
+  stage=$GARVO_BUILD/zip/garvo-$version
+  rm -rf "$GARVO_BUILD/zip" "$GARVO_BUILD/garvo-$version-windows.zip"
+  mkdir -p "$stage"
+  cp "$GARVO_BUILD/win32/garvo.exe" "$stage/garvo.exe"
+  cp "$GARVO_BUILD/win64/garvo.exe" "$stage/garvo64.exe"
+  # Text files as Windows shows them best: CRLF.
+  sed "s/@VERSION@/$version/; s/\$/\r/" "$GARVO_ROOT/packaging/README.txt" >"$stage/README.txt"
+  sed 's/$/\r/' "$GARVO_ROOT/LICENSE" >"$stage/LICENSE.txt"
+  (cd "$GARVO_BUILD/zip" && cmake -E tar cf "../garvo-$version-windows.zip" --format=zip \
+    "garvo-$version")
 }
 
 # Starts Xvfb on the first free display number and exports DISPLAY.
 garvo_start_display() {
   local n=${1:-99}
   while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 1024x768x24 -wr -nolisten tcp >/dev/null 2>&1 &
+  Xvfb ":$n" -screen 0 1024x768x24 -wr -noreset -nolisten tcp >/dev/null 2>&1 &
   GARVO_XVFB_PID=$!
   export DISPLAY=":$n"
   for _ in $(seq 100); do

@@ -1,15 +1,21 @@
 #!/usr/bin/env bash
-# Installs what building and testing garvo needs on Debian, and nothing that is already there.
-# Both Windows images are built everywhere; 32-bit Wine is installed unless GARVO_ARCH=x86_64,
-# and where the kernel refuses to run it the scripts use 64-bit Wine alone.
+# Installs what building and testing garvo needs on Debian, and nothing that is already there;
+# with "package", only what building the packages needs. Both Windows images are built everywhere;
+# 32-bit Wine is installed unless GARVO_ARCH=x86_64, and where the kernel refuses to run it the
+# scripts use 64-bit Wine alone.
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 garvo_check_arch
 
-need=(cmake make g++ libgtest-dev g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
-      libx11-dev libxrandr-dev wine wine64 xvfb xdotool x11-utils fonts-wine imagemagick
-      openbox procps)
-[ "${GARVO_ARCH:-}" = x86_64 ] || need+=(wine32:i386)
+need=(cmake make g++ g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix libx11-dev
+      libxrandr-dev libxrender-dev dpkg-dev file)
+if [ "${1:-}" != package ]; then
+  # The tests: Wine and a virtual display, a window manager, a compositor and a Wayland one (for
+  # two monitors), a package checker.
+  need+=(libgtest-dev wine wine64 xvfb xdotool x11-utils fonts-wine imagemagick openbox procps
+         picom sway xwayland x11-xserver-utils lintian)
+  [ "${GARVO_ARCH:-}" = x86_64 ] || need+=(wine32:i386)
+fi
 
 missing=()
 for p in "${need[@]}"; do

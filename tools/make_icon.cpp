@@ -1,7 +1,10 @@
-// Writes res/garvo.ico: the meter's two fill colours as two bars on a white square, in 32 x 32
-// and 16 x 16, 16 colours, no transparent pixels. Run it again to remake the checked-in file.
+// Draws garvo's icon: the meter's two fill colours as two bars on a white square. Writes
+// res/garvo.ico, in 32 x 32 and 16 x 16, 16 colours, no transparent pixels (run it again to
+// remake the checked-in file), or with --png SIZE FILE one size, a whole multiple of 16, as PNG.
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <string>
 #include <vector>
 
 namespace
@@ -19,15 +22,17 @@ struct Span { // rows and columns, inclusive
     int top, bottom, left, right;
 };
 
+// The picture, at 16 x 16; every size is it magnified, each pixel a square.
+const int UNIT = 16;
+const int BORDER = 1;
+const Span BLUE_BLOCK = {3, 5, 4, 11}, BLUE_LINE = {4, 4, 2, 13};
+const Span RED_BLOCK = {10, 12, 4, 11}, RED_LINE = {11, 11, 2, 13};
+
 struct Design {
-    int size, border;
-    Span blueBlock, blueLine, redBlock, redLine;
+    int size;
 };
 
-const Design DESIGNS[] = {
-    {32, 2, {6, 11, 8, 23}, {8, 9, 4, 27}, {20, 25, 8, 23}, {22, 23, 4, 27}},
-    {16, 1, {3, 5, 4, 11}, {4, 4, 2, 13}, {10, 12, 4, 11}, {11, 11, 2, 13}},
-};
+const Design DESIGNS[] = {{32}, {16}};
 
 bool Inside(const Span& span, int row, int column)
 {
@@ -36,11 +41,13 @@ bool Inside(const Span& span, int row, int column)
 
 uint8_t PixelAt(const Design& d, int row, int column)
 {
-    int last = d.size - 1;
-    if (row < d.border || column < d.border || row > last - d.border || column > last - d.border)
+    row = row * UNIT / d.size;
+    column = column * UNIT / d.size;
+    const int last = UNIT - 1;
+    if (row < BORDER || column < BORDER || row > last - BORDER || column > last - BORDER)
         return BLACK;
-    if (Inside(d.blueBlock, row, column) || Inside(d.blueLine, row, column)) return BLUE;
-    if (Inside(d.redBlock, row, column) || Inside(d.redLine, row, column)) return RED;
+    if (Inside(BLUE_BLOCK, row, column) || Inside(BLUE_LINE, row, column)) return BLUE;
+    if (Inside(RED_BLOCK, row, column) || Inside(RED_LINE, row, column)) return RED;
     return WHITE;
 }
 
@@ -90,13 +97,73 @@ std::vector<uint8_t> Image(const Design& d)
     return out;
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+void PutBig32(std::vector<uint8_t>& out, uint32_t value)
 {
-    const char* path = argc > 1 ? argv[1] : "res/garvo.ico";
-    std::vector<uint8_t> images[2] = {Image(DESIGNS[0]), Image(DESIGNS[1])};
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out.push_back(uint8_t(value >> shift));
+}
 
+uint32_t Crc32(const uint8_t* bytes, size_t size)
+{
+    uint32_t crc = 0xFFFFFFFF;
+    for (size_t i = 0; i < size; ++i) {
+        crc ^= bytes[i];
+        for (int bit = 0; bit < 8; ++bit)
+            crc = crc >> 1 ^ (0xEDB88320 & (0 - (crc & 1)));
+    }
+    return ~crc;
+}
+
+void PutChunk(std::vector<uint8_t>& out, const char* type, const std::vector<uint8_t>& data)
+{
+    PutBig32(out, uint32_t(data.size()));
+    size_t start = out.size();
+    out.insert(out.end(), type, type + 4);
+    out.insert(out.end(), data.begin(), data.end());
+    PutBig32(out, Crc32(out.data() + start, out.size() - start));
+}
+
+// An RGB PNG, its pixels in stored (uncompressed) deflate blocks: an icon this small needs no more.
+std::vector<uint8_t> Png(const Design& d)
+{
+    std::vector<uint8_t> rows;
+    for (int row = 0; row < d.size; ++row) {
+        rows.push_back(0); // no filter
+        for (int column = 0; column < d.size; ++column) {
+            const uint8_t* colour = PALETTE[PixelAt(d, row, column)];
+            rows.insert(rows.end(), colour, colour + 3);
+        }
+    }
+    std::vector<uint8_t> header;
+    PutBig32(header, uint32_t(d.size));
+    PutBig32(header, uint32_t(d.size));
+    header.insert(header.end(), {8, 2, 0, 0, 0}); // 8 bits per channel, RGB
+    std::vector<uint8_t> zlib = {0x78, 0x01};
+    uint32_t a = 1, b = 0;
+    for (size_t at = 0; at < rows.size();) {
+        size_t part = rows.size() - at < 65535 ? rows.size() - at : 65535;
+        zlib.push_back(at + part == rows.size() ? 1 : 0);
+        Put16(zlib, unsigned(part));
+        Put16(zlib, unsigned(~part & 0xFFFF));
+        zlib.insert(zlib.end(), rows.begin() + long(at), rows.begin() + long(at + part));
+        at += part;
+    }
+    for (uint8_t byte : rows) {
+        a = (a + byte) % 65521;
+        b = (b + a) % 65521;
+    }
+    PutBig32(zlib, b << 16 | a);
+
+    std::vector<uint8_t> file = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    PutChunk(file, "IHDR", header);
+    PutChunk(file, "IDAT", zlib);
+    PutChunk(file, "IEND", {});
+    return file;
+}
+
+std::vector<uint8_t> Ico()
+{
+    std::vector<uint8_t> images[2] = {Image(DESIGNS[0]), Image(DESIGNS[1])};
     std::vector<uint8_t> file;
     Put16(file, 0);
     Put16(file, 1); // icon
@@ -115,7 +182,27 @@ int main(int argc, char** argv)
     }
     for (const auto& image : images)
         file.insert(file.end(), image.begin(), image.end());
+    return file;
+}
 
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::vector<uint8_t> file;
+    const char* path = argc > 1 ? argv[1] : "res/garvo.ico";
+    if (argc == 4 && std::string(argv[1]) == "--png") {
+        int size = std::atoi(argv[2]);
+        if (size < UNIT || size % UNIT != 0) {
+            std::fprintf(stderr, "make_icon: a size of %s is not a whole multiple of 16\n",
+                         argv[2]);
+            return 2;
+        }
+        file = Png(Design{size});
+        path = argv[3];
+    } else {
+        file = Ico();
+    }
     FILE* out = std::fopen(path, "wb");
     if (!out) {
         std::perror(path);

@@ -2,6 +2,11 @@
 #include "test_support.h"
 
 #include "../../res/resource.h"
+#include "version.h"
+
+#define WIDEN(text) L##text
+#define WIDE(text) WIDEN(text)
+#define GARVO_VERSION_WIDE WIDE(GARVO_VERSION)
 
 #include <gtest/gtest.h>
 
@@ -105,6 +110,45 @@ TEST(Image, HeaderIsForItsMachineAndAsksForLittleMemory)
         ExpectLeanHeader(image.Optional64());
     else
         ExpectLeanHeader(image.nt->OptionalHeader);
+    if (want->thirtyTwoBit) {
+        EXPECT_LE(image.bytes.size(), 12288u);
+    }
+}
+
+// What the file's properties show on Windows.
+TEST(Image, SaysWhatItIsInItsVersionResource)
+{
+    HMODULE module = LoadLibraryExA(IMAGE.c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_TRUE(module);
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(16)); // RT_VERSION
+    ASSERT_TRUE(found);
+    auto bytes = static_cast<const char*>(LockResource(LoadResource(module, found)));
+    std::vector<char> block(bytes, bytes + SizeofResource(module, found));
+    FreeLibrary(module);
+
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT size = 0;
+    ASSERT_TRUE(VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &size));
+    const DWORD high = MAKELONG(GARVO_VERSION_MINOR, GARVO_VERSION_MAJOR);
+    EXPECT_EQ(high, fixed->dwFileVersionMS);
+    EXPECT_EQ(high, fixed->dwProductVersionMS);
+    EXPECT_EQ(DWORD(MAKELONG(0, GARVO_VERSION_PATCH)), fixed->dwFileVersionLS);
+    EXPECT_EQ(DWORD(VFT_APP), fixed->dwFileType);
+
+    const wchar_t* version = GARVO_VERSION_WIDE;
+    const struct {
+        const wchar_t *key, *value;
+    } strings[] = {{L"FileDescription", L"garvo memory-load gauge"},
+                   {L"ProductName", L"garvo"},
+                   {L"FileVersion", version},
+                   {L"ProductVersion", version}};
+    for (const auto& string : strings) {
+        wchar_t* value = nullptr;
+        std::wstring path = std::wstring(L"\\StringFileInfo\\040904B0\\") + string.key;
+        ASSERT_TRUE(
+            VerQueryValueW(block.data(), path.c_str(), reinterpret_cast<void**>(&value), &size));
+        EXPECT_EQ(std::wstring(string.value), value);
+    }
 }
 
 // Every imported DLL, upper case, and every function imported by name.

@@ -1,0 +1,23 @@
+# The Debian package: the native build's install, plus what Debian asks of any package. The
+# dependencies are those of the shared libraries the gauge links, found by dpkg-shlibdeps.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME garvo)
+set(CPACK_PACKAGE_CONTACT "garvo developers <garvo@example.org>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "always-on-top gauge of physical memory in use")
+set(CPACK_PACKAGE_DESCRIPTION "garvo shows how much of the machine's physical memory is in use, in a
+thin bar that stays above other windows: blue below a warning threshold, red at
+or above it. Hovering shows the figures; a drag moves the bar, a double-click
+sets the threshold, a right-click quits. It costs next to nothing, takes no
+keyboard focus and starts at login.")
+set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION x11)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The autostart entry is the user's to edit: an upgrade keeps their changes.
+file(WRITE ${CMAKE_BINARY_DIR}/conffiles "${GARVO_AUTOSTART_DIR}/garvo.desktop\n")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_BINARY_DIR}/conffiles)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE
+  GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+include(CPack)

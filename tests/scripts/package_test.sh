@@ -1,0 +1,83 @@
+# What scripts/package.sh made, checked as a user and Debian would see it: the package's files,
+# fields and dependencies (which must bring in no compiler, no Wine and no X server), lintian's
+# verdict where lintian is installed, and the Windows download's contents.
+#   bash package_test.sh DIRECTORY_WITH_THE_PACKAGES
+set -uo pipefail
+dir=$(cd "$1" && pwd)
+failed=0
+fail() {
+  echo "FAIL: $*"
+  failed=1
+}
+
+deb=$(ls "$dir"/garvo_*-1_"$(dpkg --print-architecture)".deb 2>/dev/null | head -1)
+[ -f "$deb" ] || { echo "FAIL: no package in $dir"; exit 1; }
+version=$(dpkg-deb -f "$deb" Version)
+upstream=${version%-1}
+
+files=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { sub(/^\./, "", $6); print $6 }' | sort)
+want=$(sort <<EOF
+/etc/xdg/autostart/garvo.desktop
+/usr/bin/garvo
+/usr/share/applications/garvo.desktop
+/usr/share/doc/garvo/changelog.Debian.gz
+/usr/share/doc/garvo/changelog.gz
+/usr/share/doc/garvo/copyright
+/usr/share/icons/hicolor/16x16/apps/garvo.png
+/usr/share/icons/hicolor/32x32/apps/garvo.png
+/usr/share/icons/hicolor/48x48/apps/garvo.png
+/usr/share/man/man1/garvo.1.gz
+EOF
+)
+[ "$files" = "$want" ] || fail "the package holds: $(echo $files)"
+
+for field in Package=garvo Section=x11 Priority=optional Architecture="$(dpkg --print-architecture)"; do
+  [ "$(dpkg-deb -f "$deb" "${field%%=*}")" = "${field#*=}" ] || fail "${field%%=*} is '$(dpkg-deb -f "$deb" "${field%%=*}")'"
+done
+[ "$(dpkg-deb -f "$deb" Maintainer)" != "" ] || fail "no Maintainer"
+[ "$(dpkg-deb --ctrl-tarfile "$deb" | tar -xOf - ./conffiles)" = /etc/xdg/autostart/garvo.desktop ] ||
+  fail "the autostart entry is not a configuration file"
+
+# What installing it pulls in, all the way down.
+depends=$(dpkg-deb -f "$deb" Depends)
+[[ $depends == *libx11-6* && $depends == *libc6* ]] || fail "Depends: $depends"
+packages=$(sed 's/([^)]*)//g; s/,/ /g; s/|/ /g' <<<"$depends")
+closure=$(apt-cache depends --recurse --no-recommends --no-suggests --no-conflicts --no-breaks \
+  --no-replaces --no-enhances $packages 2>/dev/null | grep -v '^ ' | sort -u)
+[ -n "$closure" ] || fail "apt knows none of: $packages"
+heavy=$(grep -E '^(gcc|g\+\+|cpp|clang|binutils)(-[0-9.]+)?$|^(wine|xserver|xvfb$|xwayland$)' <<<"$closure")
+[ -z "$heavy" ] || fail "installing it pulls in: $(echo $heavy)"
+
+# The program and its manual page tell the version the package has.
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+dpkg-deb -x "$deb" "$scratch/root"
+[ "$("$scratch/root/usr/bin/garvo" --version)" = "garvo $upstream" ] || fail "garvo --version says $("$scratch/root/usr/bin/garvo" --version)"
+zcat "$scratch/root/usr/share/man/man1/garvo.1.gz" | grep -q "^.TH GARVO 1 \"\" \"garvo $upstream\"" ||
+  fail "the manual page is not for $upstream"
+grep -qx 'Categories=System;Monitor;' "$scratch/root/usr/share/applications/garvo.desktop" ||
+  fail "the menu entry is not under System/Monitor"
+grep -q 'License: Expat' "$scratch/root/usr/share/doc/garvo/copyright" || fail "no licence named"
+
+if command -v lintian >/dev/null; then
+  verdict=$(lintian "$deb" 2>&1 | grep -v 'running with root privileges')
+  echo "lintian: ${verdict:-nothing to say}"
+  ! grep -q '^E:' <<<"$verdict" || fail "lintian reports errors"
+else
+  echo "lintian is not installed: not run"
+fi
+
+zip=$dir/garvo-$upstream-windows.zip
+names=$(cmake -E tar tf "$zip" 2>/dev/null | sort | tr '\n' ' ')
+[ "$names" = "garvo-$upstream/ garvo-$upstream/LICENSE.txt garvo-$upstream/README.txt garvo-$upstream/garvo.exe garvo-$upstream/garvo64.exe " ] ||
+  fail "the Windows download holds: $names"
+(cd "$scratch" && cmake -E tar xf "$zip")
+[[ $(file -b "$scratch/garvo-$upstream/garvo.exe") == "PE32 executable"*"Intel 80386"* ]] ||
+  fail "garvo.exe is not the 32-bit image"
+[[ $(file -b "$scratch/garvo-$upstream/garvo64.exe") == "PE32+ executable"*"x86-64"* ]] ||
+  fail "garvo64.exe is not the 64-bit image"
+[ "$(stat -c %s "$scratch/garvo-$upstream/garvo.exe")" -le 12288 ] || fail "garvo.exe is larger than 12 KiB"
+grep -q 'shell:startup' "$scratch/garvo-$upstream/README.txt" || fail "the README does not say how to start it at logon"
+
+[ $failed = 0 ] && echo "ok: $deb and $zip"
+exit $failed
