@@ -184,10 +184,11 @@ right_click() {
   xdotool click 3
 }
 
+# exec, so that a probe started in the background is the process that cleanup kills.
 load_probe() {
-  if is_native; then "$MEMORY_LOAD_EXE" "$@"; else "$GARVO_WINE" "$MEMORY_LOAD_EXE" "$@"; fi
+  if is_native; then exec "$MEMORY_LOAD_EXE" "$@"; else exec "$GARVO_WINE" "$MEMORY_LOAD_EXE" "$@"; fi
 }
-memory_load() { load_probe | tr -d '\r'; }
+memory_load() { (load_probe) | tr -d '\r'; }
 
 # Keeps memory in use until the test ends, so that the load is at least the given percentage.
 raise_load_to() {
@@ -197,7 +198,7 @@ raise_load_to() {
   need=$(((total * want / 100 - (total - available)) / 1024 + 64))
   while [ "$need" -gt 64 ]; do
     chunk=$((need > 1024 ? 1024 : need))
-    load_probe hold "$chunk" >"$WORK/hold.$need" &
+    (load_probe hold "$chunk") >"$WORK/hold.$need" &
     OTHER_PIDS+=($!)
     wait_until 20000 grep -q held "$WORK/hold.$need" || fail "could not hold $chunk MB"
     need=$((need - chunk))

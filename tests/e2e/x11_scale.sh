@@ -28,17 +28,25 @@ wait_until 3000 same_picture 126 6 100 100 100 300 ||
   fail "the bar at scale 2 is not the bar magnified: $(compare -metric AE "$WORK/small.png" "$WORK/large.png" null: 2>&1) pixels differ"
 pass "the bar is 252 x 12, the bar at scale 1 magnified"
 
-# The boxes, each while the pointer is over its bar: the same text, magnified as sharp.
-xdotool mousemove 150 103
-wait_until 2000 info_viewable || fail "no box at scale 1"
-sleep 0.3
-import -window root -crop 126x24+100+76 +repage -filter point -resize 200% "$WORK/box.png"
-text=$(text_of "126 24 100 76")
-xdotool mousemove 150 305
-wait_until 2000 window_at "252 48 100 252" || fail "no 252 x 48 box with its bottom on the bar's top"
-wait_until 2000 eval '[ "$(text_of "252 48 100 252")" = "$text" ]' ||
-  fail "the boxes say '$text' and '$(text_of "252 48 100 252")'"
-import -window root -crop 252x48+100+252 +repage "$WORK/large.png"
+# The boxes, each while the pointer is over its bar: the same text, magnified as sharp. The two
+# gauges sample the load apart, so a pair that caught it moving is taken again.
+shown_at() {
+  local id
+  id=$(garvo_windows | awk -F'|' -v at="$1" '$2 == at { split($1, n, " "); print n[1] }')
+  [ -n "$id" ] && xwininfo -id "$id" | grep -q 'Map State: IsViewable'
+}
+same_box() {
+  xdotool mousemove 150 103
+  wait_until 2000 shown_at "126 24 100 76" || fail "no box at scale 1"
+  sleep 0.3
+  import -window root -crop 126x24+100+76 +repage -filter point -resize 200% "$WORK/box.png"
+  text=$(text_of "126 24 100 76")
+  xdotool mousemove 150 305
+  wait_until 2000 shown_at "252 48 100 252" || fail "no 252 x 48 box with its bottom on the bar's top"
+  wait_until 1000 eval '[ "$(text_of "252 48 100 252")" = "$text" ]' || return 1
+  import -window root -crop 252x48+100+252 +repage "$WORK/large.png"
+}
+same_box || same_box || same_box || fail "the boxes say '$text' and '$(text_of "252 48 100 252")'"
 [ "$(compare -metric AE "$WORK/box.png" "$WORK/large.png" null: 2>&1)" = 0 ] ||
   fail "the box at scale 2 is not the box magnified"
 pass "the box says '$text', the box at scale 1 magnified"
