@@ -137,7 +137,7 @@ static void OnConfigure(const XConfigureEvent& configure)
     }
     // Menus and tooltips, and other windows that keep themselves on top, may stay above.
     if (!IsMeterWindow(configure.window) && !configure.override_redirect)
-        OnOtherRestacked(configure.window);
+        OnOtherRestacked(configure.window, configure.above);
 }
 
 static void OnMap(const XMapEvent& map)

@@ -30,8 +30,8 @@ void CheckHover();
 
 // Goes back above an ordinary window that has come over garvo's, at most once a refresh period.
 void KeepOnTop();
-// Another program's window was restacked, moved, or is gone.
-void OnOtherRestacked(unsigned long window);
+// Another program's window was moved or restacked, and now lies just above `below`; or it is gone.
+void OnOtherRestacked(unsigned long window, unsigned long below);
 void OnOtherGone(unsigned long window);
 
 // The settings file this run uses: "./garvo.ini" when there is one, else the configuration

@@ -62,11 +62,14 @@ void KeepOnTop()
     meter.lastRestackMs = NowMs();
 }
 
-void OnOtherRestacked(Window window)
+void OnOtherRestacked(Window window, Window below)
 {
     // A window that takes the top back at once, each time, keeps itself on top: one of the two
-    // must give way, and garvo does, rather than trade places with it for ever.
-    if (window == meter.lastCover && NowMs() - meter.lastRestackMs < 150 && ++meter.fights >= 2)
+    // must give way, and garvo does, rather than trade places with it for ever. Only a restack
+    // straight over garvo's windows counts; a move does not.
+    bool overOurs = below == meter.bar || below == meter.info;
+    if (window == meter.lastCover && overOurs && NowMs() - meter.lastRestackMs < 150 &&
+        ++meter.fights >= 2)
         meter.yieldTo = window;
     KeepOnTop();
 }
