@@ -1,7 +1,9 @@
 // The native floor: the least an X11 program with garvo's job could cost. Two windows of garvo's
-// sizes and kind, the bar shown, a 500 ms timer, nothing sampled and nothing drawn.
+// sizes and kind (times GDK_SCALE, as garvo's are), the bar shown, a 500 ms timer, nothing sampled
+// and nothing drawn.
 #include <X11/Xlib.h>
 #include <poll.h>
+#include <stdlib.h>
 #include <sys/resource.h>
 #include <time.h>
 
@@ -29,8 +31,10 @@ int main()
     setpriority(PRIO_PROCESS, 0, 10);
     Display* display = XOpenDisplay(nullptr);
     if (!display) return 1;
-    CreateWindow(display, 126, 24);
-    Window bar = CreateWindow(display, 126, 6);
+    const char* asked = getenv("GDK_SCALE");
+    int scale = asked && atoi(asked) > 0 ? atoi(asked) : 1;
+    CreateWindow(display, 126 * scale, 24 * scale);
+    Window bar = CreateWindow(display, 126 * scale, 6 * scale);
     XSelectInput(display, DefaultRootWindow(display), SubstructureNotifyMask);
     XMapRaised(display, bar);
     pollfd connection = {ConnectionNumber(display), POLLIN, 0};

@@ -2,7 +2,8 @@
 # Measures what garvo costs: the Windows image this machine runs, under Wine, and the native X11
 # gauge, each against its floor, a program with the same windows and timer that samples and
 # paints nothing, built the same way. All four run idle, one at a time and in turn, on the same
-# virtual display. Writes docs/benchmark.md and the README's table.
+# virtual display: alone, then with a compositor (picom) running; and the native two at scale 2.
+# Writes docs/benchmark.md and the README's table.
 #   RUNS=3 IDLE=60 TICKS=100000 GARVO_ARCH=i686|x86_64 bash scripts/bench.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -20,7 +21,8 @@ garvo_build_windows "$GARVO_ARCH" garvo floor refresh_bench >/dev/null
 garvo_build_x11 garvo floor >/dev/null
 declare -A exe=([garvo]=$GARVO_WIN_BUILD/garvo.exe [floor]=$GARVO_WIN_BUILD/bench/floor.exe
   [native]=$GARVO_X11_GAUGE [nfloor]=$GARVO_BUILD/x11/bench/floor)
-programs="garvo floor native nfloor"
+# A name is a program, and after "_" how it runs: c with a compositor, 2 at scale 2.
+programs="garvo floor native nfloor garvo_c floor_c native_c nfloor_c native_2 nfloor_2"
 
 trap garvo_stop EXIT
 garvo_start_display
@@ -35,30 +37,41 @@ cpu_ns() {
 }
 kib() { awk -v key="$2:" '$1 == key { print $2 }' "/proc/$1/$3"; }
 
-# One idle run: "name program wineserver xserver desktop rss_kib private_kib", CPU in ns.
+# One idle run: "name program wineserver xserver desktop rss_kib private_kib compositor", CPU
+# in ns.
 measure() {
-  local name=$1 pid server= desktop= p
-  local -a before=() after=()
+  local name=$1 base=${1%_*} pid server= desktop= compositor= p
+  local -a before=() after=() environment=()
+  [ "$name" = "${base}_2" ] && environment=(GDK_SCALE=2)
+  if [ "$name" = "${base}_c" ]; then
+    picom --backend xrender --config /dev/null >/dev/null 2>&1 &
+    compositor=$!
+    sleep 2
+  fi
   xdotool mousemove 1000 760 # nowhere near the bar
-  if [[ ${exe[$name]} == *.exe ]]; then
-    (cd "$scratch" && exec "$GARVO_WINE" "${exe[$name]}") &
+  if [[ ${exe[$base]} == *.exe ]]; then
+    (cd "$scratch" && exec "$GARVO_WINE" "${exe[$base]}") &
   else
-    (cd "$scratch" && exec "${exe[$name]}") &
+    (cd "$scratch" && exec env "${environment[@]}" "${exe[$base]}") &
   fi
   pid=$!
   sleep 5 # start-up is not idle running
-  if [[ ${exe[$name]} == *.exe ]]; then
+  if [[ ${exe[$base]} == *.exe ]]; then
     server=$(pgrep -f 'wineserver' | head -1)
     desktop=$(pgrep -f 'explorer.exe /desktop' | head -1)
   fi
-  for p in "$pid" "$server" "$GARVO_XVFB_PID" "$desktop"; do before+=("$(cpu_ns "$p")"); done
+  for p in "$pid" "$server" "$GARVO_XVFB_PID" "$desktop" "$compositor"; do before+=("$(cpu_ns "$p")"); done
   sleep "$IDLE"
-  for p in "$pid" "$server" "$GARVO_XVFB_PID" "$desktop"; do after+=("$(cpu_ns "$p")"); done
+  for p in "$pid" "$server" "$GARVO_XVFB_PID" "$desktop" "$compositor"; do after+=("$(cpu_ns "$p")"); done
   private=$(($(kib "$pid" Private_Clean smaps_rollup) + $(kib "$pid" Private_Dirty smaps_rollup)))
   echo "$name $((after[0] - before[0])) $((after[1] - before[1])) $((after[2] - before[2]))" \
-    "$((after[3] - before[3])) $(kib "$pid" VmRSS status) $private" >>"$results"
+    "$((after[3] - before[3])) $(kib "$pid" VmRSS status) $private $((after[4] - before[4]))" >>"$results"
   kill "$pid"
   wait "$pid" 2>/dev/null || true
+  if [ -n "$compositor" ]; then
+    kill "$compositor"
+    wait "$compositor" 2>/dev/null || true
+  fi
   sleep 2
 }
 
@@ -88,20 +101,24 @@ plain() { echo "$1"; }
 
 declare -A m
 for name in $programs; do
-  for col in 2 3 4 5 6 7; do m[$name.$col]=$(median "$name" "$col"); done
-  # The total is the program and the servers that work for it: wineserver and X.
-  m[$name.total]=$((m[$name.2] + m[$name.3] + m[$name.4]))
-  m[$name.size]=$(stat -c %s "${exe[$name]}")
+  for col in 2 3 4 5 6 7 8; do m[$name.$col]=$(median "$name" "$col"); done
+  # The total is the program and the servers that work for it: wineserver, X, the compositor.
+  m[$name.total]=$((m[$name.2] + m[$name.3] + m[$name.4] + m[$name.8]))
+  m[$name.size]=$(stat -c %s "${exe[${name%_*}]}")
 done
 m[garvo.tick]=$tick_garvo
 m[floor.tick]=$tick_floor
 
-# One row: the Windows image and its floor, the native gauge and its floor, native over Windows.
-row() { # label, key, how to show a value, whether the native programs have it
-  local native="$($3 "${m[native.$2]:-}") | $($3 "${m[nfloor.$2]:-}") | $(ratio "${m[native.$2]:-0}" "${m[nfloor.$2]:-0}") | $(ratio "${m[native.$2]:-0}" "${m[garvo.$2]}")"
-  [ "$4" = yes ] || native="– | – | – | –"
-  printf '| %s | %s | %s | %s | %s |\n' "$1" "$($3 "${m[garvo.$2]}")" "$($3 "${m[floor.$2]}")" \
-    "$(ratio "${m[garvo.$2]}" "${m[floor.$2]}")" "$native"
+# One row: the Windows image and its floor, the native gauge and its floor, native over Windows;
+# of the runs with the suffix given, for the measure given.
+row() { # label, key, how to show a value, run suffix for Windows ("-" for none), for native
+  local w=${4#-} n=${5#-} windows native
+  windows="$($3 "${m[garvo$w.$2]:-}") | $($3 "${m[floor$w.$2]:-}") | $(ratio "${m[garvo$w.$2]:-0}" "${m[floor$w.$2]:-0}")"
+  native="$($3 "${m[native$n.$2]:-}") | $($3 "${m[nfloor$n.$2]:-}") | $(ratio "${m[native$n.$2]:-0}" "${m[nfloor$n.$2]:-0}") | $(ratio "${m[native$n.$2]:-0}" "${m[garvo$w.$2]:-0}")"
+  [ "$4" = none ] && windows="– | – | –"
+  [ "$5" = none ] && native="– | – | – | –"
+  [ "$4" = none ] && native="${native% | *} | –"
+  printf '| %s | %s | %s |\n' "$1" "$windows" "$native"
 }
 
 objdump=$GARVO_ARCH-w64-mingw32-objdump
@@ -111,19 +128,23 @@ allocators=$($objdump -p "${exe[garvo]}" |
 
 mkdir -p "$(dirname "$OUT")"
 {
-  echo "Measured $(date -u +%Y-%m-%d) on $(nproc) cores, $(awk '/MemTotal/ { printf "%.0f GiB", $2 / 1048576 }' /proc/meminfo), $($GARVO_WINE --version) on Xvfb: the $GARVO_ARCH image \`garvo.exe\` under Wine and the native X11 \`garvo\`, each against its floor; median of $RUNS runs in turn, ${IDLE} s idle each."
+  echo "Measured $(date -u +%Y-%m-%d) on $(nproc) cores, $(awk '/MemTotal/ { printf "%.0f GiB", $2 / 1048576 }' /proc/meminfo), $($GARVO_WINE --version) on Xvfb, $(picom --version) for the compositor rows: the $GARVO_ARCH image \`garvo.exe\` under Wine and the native X11 \`garvo\`, each against its floor; median of $RUNS runs in turn, ${IDLE} s idle each."
   echo
   echo "| measure | garvo.exe ($GARVO_ARCH) | Windows floor | garvo.exe / floor | native garvo | native floor | native / floor | native / garvo.exe |"
   echo "|---|---|---|---|---|---|---|---|"
-  row "CPU s, the program" 2 seconds yes
-  row "CPU s, wineserver" 3 seconds no
-  row "CPU s, X server" 4 seconds yes
-  row "CPU s per hour: program, wineserver, X server" total per_hour yes
-  row "CPU s, Wine desktop process (not in the total)" 5 seconds no
-  row "resident memory, KiB" 6 plain yes
-  row "private memory, KiB" 7 plain yes
-  row "program size, bytes" size plain yes
-  row "one refresh tick in-process, µs ($TICKS ticks; floor: its empty paint)" tick plain no
+  row "CPU s, the program" 2 seconds - -
+  row "CPU s, wineserver" 3 seconds - none
+  row "CPU s, X server" 4 seconds - -
+  row "CPU s per hour: program, wineserver, X server" total per_hour - -
+  row "CPU s, Wine desktop process (not in the total)" 5 seconds - none
+  row "with picom: CPU s, the compositor" 8 seconds _c _c
+  row "with picom: CPU s per hour, program, servers, compositor" total per_hour _c _c
+  row "at scale 2: CPU s per hour, program, X server" total per_hour none _2
+  row "resident memory, KiB" 6 plain - -
+  row "private memory, KiB" 7 plain - -
+  row "at scale 2: private memory, KiB" 7 plain none _2
+  row "program size, bytes" size plain - -
+  row "one refresh tick in-process, µs ($TICKS ticks; floor: its empty paint)" tick plain - none
   echo
   echo "garvo.exe imports: ${imports}; functions imported that allocate memory: $allocators."
   echo "The native garvo links: $(ldd "${exe[native]}" | awk '/=>/ { print $1 }' | sort | tr '\n' ' ')."
