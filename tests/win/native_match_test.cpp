@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 
 namespace
 {
@@ -68,14 +69,13 @@ std::string Meminfo()
 uint32_t LoadCountingCacheAsFree(const std::string& text)
 {
     unsigned long long total = 0, free = 0, value = 0;
-    for (size_t at = 0; at < text.size(); at = text.find('\n', at) + 1) {
-        const char* line = text.c_str() + at;
-        if (std::sscanf(line, "MemTotal: %llu", &value) == 1) total = value;
-        if (std::sscanf(line, "MemFree: %llu", &value) == 1 ||
-            std::sscanf(line, "Buffers: %llu", &value) == 1 ||
-            std::sscanf(line, "Cached: %llu", &value) == 1)
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        if (std::sscanf(line.c_str(), "MemTotal: %llu", &value) == 1) total = value;
+        if (std::sscanf(line.c_str(), "MemFree: %llu", &value) == 1 ||
+            std::sscanf(line.c_str(), "Buffers: %llu", &value) == 1 ||
+            std::sscanf(line.c_str(), "Cached: %llu", &value) == 1)
             free += value;
-        if (text.find('\n', at) == std::string::npos) break;
     }
     return total && free <= total ? uint32_t((total - free) * 100 / total) : 0;
 }
