@@ -39,15 +39,18 @@ int main()
     XMapRaised(display, bar);
     pollfd connection = {ConnectionNumber(display), POLLIN, 0};
     long long due = NowMs() + 500;
+    // Read only when the wait says there is something to read, as garvo does.
+    bool readable = true;
     for (;;) {
-        while (XPending(display)) {
+        while (readable && XPending(display)) {
             XEvent event;
             XNextEvent(display, &event);
             if (event.type == ButtonRelease && event.xbutton.button == Button3) return 0;
         }
         long long now = NowMs();
         if (now >= due) due = now + 500;
-        XFlush(display);
+        connection.revents = 0;
         poll(&connection, 1, int(due - now));
+        readable = connection.revents != 0;
     }
 }

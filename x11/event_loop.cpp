@@ -194,8 +194,10 @@ void RunEventLoop()
 {
     Display* display = meter.display;
     pollfd connection = {ConnectionNumber(display), POLLIN, 0};
+    // Each XPending reads the connection: not after a wait that found nothing to read.
+    bool readable = true;
     while (!meter.ending) {
-        while (!meter.ending && XPending(display)) {
+        while (readable && !meter.ending && XPending(display)) {
             XEvent event;
             XNextEvent(display, &event);
             HandleEvent(event);
@@ -205,14 +207,19 @@ void RunEventLoop()
             RecordBarPosition();
             return;
         }
+        unsigned long requests = NextRequest(display);
         int64_t now = NowMs();
         if (TakeTick(meter.refresh, now)) OnRefresh();
         if (TakeTick(meter.hover, now)) CheckHover();
-        // XPending sends what is buffered and reads what has come meanwhile, which the wait on
-        // the connection would not see.
-        if (meter.ending || XPending(display)) continue;
+        if (meter.ending) continue;
+        // Ticks that made requests have them sent, and what their replies brought in handled,
+        // which the wait on the connection would not see. Ticks that made none read nothing.
+        readable = NextRequest(display) != requests && XPending(display);
+        if (readable) continue;
         int64_t wait = WaitFor(meter.refresh, meter.hover, NowMs());
         timespec timeout = {time_t(wait / 1000), long(wait % 1000) * 1000000};
+        connection.revents = 0;
         ppoll(&connection, 1, wait < 0 ? nullptr : &timeout, &waitingMask);
+        readable = connection.revents != 0;
     }
 }
