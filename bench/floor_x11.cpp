@@ -1,6 +1,8 @@
 // The native floor: the least an X11 program with garvo's job could cost. Two windows of garvo's
-// sizes and kind (times GDK_SCALE, as garvo's are), the bar shown, a 500 ms timer, nothing sampled
-// and nothing drawn.
+// sizes and kind (times GDK_SCALE, as garvo's are), the bar shown, a 500 ms timer that takes the
+// same sample the gauge takes, and nothing drawn.
+#include "../unix/memory_source.h"
+
 #include <X11/Xlib.h>
 #include <poll.h>
 #include <stdlib.h>
@@ -37,6 +39,7 @@ int main()
     Window bar = CreateWindow(display, 126 * scale, 6 * scale);
     XSelectInput(display, DefaultRootWindow(display), SubstructureNotifyMask);
     XMapRaised(display, bar);
+    OpenMemorySource();
     pollfd connection = {ConnectionNumber(display), POLLIN, 0};
     long long due = NowMs() + 500;
     // Read only when the wait says there is something to read, as garvo does.
@@ -48,7 +51,10 @@ int main()
             if (event.type == ButtonRelease && event.xbutton.button == Button3) return 0;
         }
         long long now = NowMs();
-        if (now >= due) due = now + 500;
+        if (now >= due) {
+            due = now + 500;
+            SampleMemoryLoad();
+        }
         connection.revents = 0;
         poll(&connection, 1, int(due - now));
         readable = connection.revents != 0;

@@ -79,7 +79,7 @@ garvo_use_side() {
 
 # The native X11 gauge as users run it and as the Debian package ships it: small, built with
 # Debian's hardening flags for /usr, with no test instrumentation.
-GARVO_X11_GAUGE=$GARVO_BUILD/x11/x11/garvo
+GARVO_X11_GAUGE=$GARVO_BUILD/x11/unix/garvo
 
 garvo_build_x11() {
   local -a flags=()

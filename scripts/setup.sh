@@ -8,7 +8,7 @@ source "$(dirname "$0")/lib.sh"
 garvo_check_arch
 
 need=(cmake make g++ g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix libx11-dev
-      libxrandr-dev libxrender-dev dpkg-dev file)
+      libxrandr-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core dpkg-dev file)
 if [ "${1:-}" != package ]; then
   # The tests: Wine and a virtual display, a window manager, a compositor and a Wayland one (for
   # two monitors), a package checker.

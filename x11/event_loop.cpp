@@ -1,43 +1,53 @@
-// The event loop: one small handler per X event, as a window procedure has one per message, and
-// the two timers that the Windows image gets from the platform.
-#include "gauge.h"
-#include "meter_state.h"
+// The event loop: one small handler per X event, and the two timers.
+#include "event_loop.h"
 
-#include "../meter/meter.h"
+#include "connection.h"
+#include "monitors.h"
+#include "pictures.h"
+#include "stacking.h"
+#include "surface.h"
 
+#include "../unix/ending.h"
+#include "../unix/gauge.h"
+
+#include <initializer_list>
 #include <poll.h>
-#include <signal.h>
 #include <stdlib.h>
-#include <time.h>
 
-static volatile sig_atomic_t endSignal;
-
-int64_t NowMs()
+namespace
 {
-    timespec now;
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return int64_t(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
-}
+
+// What the pointer's buttons have started.
+struct Pointer {
+    Window dragging;  // the window that follows the pointer while the left button is down
+    int dragX, dragY; // the pointer's offset from that window's corner
+    Window lastClickWindow;
+    Time lastClickTime;
+    int lastClickX, lastClickY;
+    Window rightPressed; // where the right button went down: a click needs its release there too
+};
+
+} // namespace
+
+static Pointer pointer;
+static MonitorList* monitorList;
+static bool closing;
 
 void RecordBarPosition()
 {
-    meter.barX = meter.barLeft;
-    meter.barY = meter.barTop;
+    gauge.settings.x = bar.left;
+    gauge.settings.y = bar.top;
 }
 
 static bool IsMeterWindow(Window window)
 {
-    return window == meter.bar || window == meter.info;
+    return window == bar.window || window == box.window;
 }
 
 static void OnRefresh()
 {
     RefreshBar();
-    meter.raiseDone = false;
-    if (meter.raisePending) {
-        meter.raisePending = false;
-        KeepOnTop();
-    }
+    OnStackingTick();
 }
 
 // The platform's double-click: a second press of the left button on the same window within
@@ -45,75 +55,81 @@ static void OnRefresh()
 static bool IsDoubleClick(const XButtonEvent& press)
 {
     bool isDouble =
-        press.window == meter.lastClickWindow && press.time - meter.lastClickTime <= 500 &&
-        abs(press.x_root - meter.lastClickX) <= 2 && abs(press.y_root - meter.lastClickY) <= 2;
-    meter.lastClickWindow = isDouble ? None : press.window;
-    meter.lastClickTime = press.time;
-    meter.lastClickX = press.x_root;
-    meter.lastClickY = press.y_root;
+        press.window == pointer.lastClickWindow && press.time - pointer.lastClickTime <= 500 &&
+        abs(press.x_root - pointer.lastClickX) <= 2 && abs(press.y_root - pointer.lastClickY) <= 2;
+    pointer.lastClickWindow = isDouble ? None : press.window;
+    pointer.lastClickTime = press.time;
+    pointer.lastClickX = press.x_root;
+    pointer.lastClickY = press.y_root;
     return isDouble;
 }
 
 static void OnDoubleClick(const XButtonEvent& press)
 {
-    if (press.window != meter.bar) return;
+    if (press.window != bar.window) return;
     // From the bar's own pixels, so that the same spot gives the same threshold at every scale.
     MeterRect client = {0, 0, BAR_WIDTH, BAR_HEIGHT};
-    meter.warnPercent = ThresholdFromPoint(press.x / meter.scale, client);
+    gauge.settings.s = ThresholdFromPoint(Unscaled(press.x, gauge.scale), client);
     ShowInfo();
 }
 
 static void OnButtonPress(const XButtonEvent& press)
 {
+    if (press.button == Button3) pointer.rightPressed = press.window;
     if (press.button != Button1) return; // the right button acts on its release
     if (IsDoubleClick(press)) {
         OnDoubleClick(press);
         return;
     }
     // The window follows the pointer until the button comes up; the press grabs the pointer.
-    meter.dragging = press.window;
-    meter.dragX = press.x;
-    meter.dragY = press.y;
+    pointer.dragging = press.window;
+    pointer.dragX = press.x;
+    pointer.dragY = press.y;
 }
 
 static void OnButtonRelease(const XButtonEvent& release)
 {
-    if (release.button == Button1) meter.dragging = None;
+    if (release.button == Button1) pointer.dragging = None;
     if (release.button != Button3) return;
-    // The press grabbed the pointer: a release away from the window that was pressed is no click.
-    int width = BAR_WIDTH * meter.scale;
-    int height = (release.window == meter.bar ? BAR_HEIGHT : INFO_HEIGHT) * meter.scale;
-    if (release.x < 0 || release.y < 0 || release.x >= width || release.y >= height) return;
+    // A click is a press and a release on the same window of garvo's. The press grabbed the
+    // pointer: a release away from that window is none; and with no window manager, a press
+    // elsewhere grabs nothing and leaves a release over the bar alone.
+    Window pressed = pointer.rightPressed;
+    pointer.rightPressed = None;
+    const Surface& surface = release.window == bar.window ? bar : box;
+    if (pressed != release.window || release.x < 0 || release.y < 0 || release.x >= surface.width ||
+        release.y >= surface.height)
+        return;
     // Only the bar's own close records where it stands; closing the box keeps the start one.
-    if (release.window == meter.bar) RecordBarPosition();
-    meter.ending = true;
+    if (release.window == bar.window) RecordBarPosition();
+    closing = true;
 }
 
 static void OnMotion(XMotionEvent& motion)
 {
     // The release can go astray (a window unmapped under the pointer ends its grab): a motion
     // without the button down ends the drag all the same.
-    if (!(motion.state & Button1Mask)) meter.dragging = None;
-    if (!meter.dragging) {
-        if (motion.window == meter.bar) ShowInfo();
+    if (!(motion.state & Button1Mask)) pointer.dragging = None;
+    if (!pointer.dragging) {
+        if (motion.window == bar.window) ShowInfo();
         return;
     }
     // Only the latest of the movements waiting in a row matters; none after the release.
     XEvent next;
-    while (XPending(meter.display)) {
-        XPeekEvent(meter.display, &next);
+    while (XPending(x11.display)) {
+        XPeekEvent(x11.display, &next);
         if (next.type != MotionNotify || next.xmotion.window != motion.window) break;
-        XNextEvent(meter.display, &next);
+        XNextEvent(x11.display, &next);
         motion = next.xmotion;
     }
-    XMoveWindow(meter.display, meter.dragging, motion.x_root - meter.dragX,
-                motion.y_root - meter.dragY);
+    XMoveWindow(x11.display, pointer.dragging, motion.x_root - pointer.dragX,
+                motion.y_root - pointer.dragY);
 }
 
 static void OnEnter(const XCrossingEvent& crossing)
 {
     // Entering is a movement over the bar too; grabs and drags are not.
-    if (crossing.window == meter.bar && crossing.mode == NotifyNormal && !meter.dragging)
+    if (crossing.window == bar.window && crossing.mode == NotifyNormal && !pointer.dragging)
         ShowInfo();
 }
 
@@ -121,19 +137,16 @@ static void OnEnter(const XCrossingEvent& crossing)
 static void OnExpose(const XExposeEvent& expose)
 {
     if (expose.count > 0) return;
-    if (expose.window == meter.bar) ShowBarImage();
-    if (expose.window == meter.info && meter.infoShown) ShowInfoImage();
+    if (expose.window == bar.window) Repaint(bar);
+    if (expose.window == box.window && box.shown) Repaint(box);
 }
 
 static void OnConfigure(const XConfigureEvent& configure)
 {
-    if (configure.window == meter.bar) {
-        meter.barLeft = configure.x;
-        meter.barTop = configure.y;
-    }
-    if (configure.window == meter.info) {
-        meter.infoLeft = configure.x;
-        meter.infoTop = configure.y;
+    for (Surface* surface : {&bar, &box}) {
+        if (configure.window != surface->window) continue;
+        surface->left = configure.x;
+        surface->top = configure.y;
     }
     // Menus and tooltips, and other windows that keep themselves on top, may stay above.
     if (!IsMeterWindow(configure.window) && !configure.override_redirect)
@@ -143,6 +156,14 @@ static void OnConfigure(const XConfigureEvent& configure)
 static void OnMap(const XMapEvent& map)
 {
     if (!IsMeterWindow(map.window) && !map.override_redirect) KeepOnTop();
+}
+
+// Monitors came or went: a bar left off every monitor comes back onto the nearest one.
+static void OnMonitorsChanged()
+{
+    Settings here = {bar.left, bar.top, gauge.settings.s};
+    Settings placed = ClampOntoMonitors(here, *monitorList, bar.width, bar.height);
+    if (placed.x != bar.left || placed.y != bar.top) MoveSurface(bar, placed.x, placed.y);
 }
 
 static void HandleEvent(XEvent& event)
@@ -157,69 +178,41 @@ static void HandleEvent(XEvent& event)
     case MapNotify: OnMap(event.xmap); break;
     case UnmapNotify: OnOtherGone(event.xunmap.window); break;
     case DestroyNotify: OnOtherGone(event.xdestroywindow.window); break;
+    default:
+        if (MonitorsChanged(event, *monitorList)) OnMonitorsChanged();
     }
 }
 
-static void OnEndSignal(int)
+void RunEventLoop(MonitorList& monitors)
 {
-    endSignal = 1;
-}
-
-// The mask the loop waits with: the one garvo was started with, less the ending signals.
-static sigset_t waitingMask;
-
-void CatchEndingSignals()
-{
-    // Blocked but while the loop waits, so that none slips in between a check of the flag and
-    // the wait, and none ends the program while it saves. Until now they ended it at once.
-    sigset_t ending;
-    sigemptyset(&ending);
-    sigaddset(&ending, SIGTERM);
-    sigaddset(&ending, SIGINT);
-    sigaddset(&ending, SIGHUP);
-    sigprocmask(SIG_BLOCK, &ending, &waitingMask);
-    sigdelset(&waitingMask, SIGTERM);
-    sigdelset(&waitingMask, SIGINT);
-    sigdelset(&waitingMask, SIGHUP);
-    struct sigaction action = {}, hangup = {};
-    action.sa_handler = OnEndSignal;
-    sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGINT, &action, nullptr);
-    // Started with a hang-up ignored (nohup), garvo keeps ignoring it.
-    sigaction(SIGHUP, nullptr, &hangup);
-    if (hangup.sa_handler != SIG_IGN) sigaction(SIGHUP, &action, nullptr);
-}
-
-void RunEventLoop()
-{
-    Display* display = meter.display;
+    monitorList = &monitors;
+    Display* display = x11.display;
     pollfd connection = {ConnectionNumber(display), POLLIN, 0};
     // Each XPending reads the connection: not after a wait that found nothing to read.
     bool readable = true;
-    while (!meter.ending) {
-        while (readable && !meter.ending && XPending(display)) {
+    while (!closing) {
+        while (readable && !closing && XPending(display)) {
             XEvent event;
             XNextEvent(display, &event);
             HandleEvent(event);
         }
-        if (endSignal) {
+        if (EndRequested()) {
             // A logout or a shutdown: saved as a close of the bar would be.
             RecordBarPosition();
             return;
         }
         unsigned long requests = NextRequest(display);
         int64_t now = NowMs();
-        if (TakeTick(meter.refresh, now)) OnRefresh();
-        if (TakeTick(meter.hover, now)) CheckHover();
-        if (meter.ending) continue;
+        if (TakeTick(gauge.refresh, now)) OnRefresh();
+        if (TakeTick(gauge.hover, now)) CheckHover();
+        if (closing) continue;
         // Ticks that made requests have them sent, and what their replies brought in handled,
         // which the wait on the connection would not see. Ticks that made none read nothing.
         readable = NextRequest(display) != requests && XPending(display);
         if (readable) continue;
-        int64_t wait = WaitFor(meter.refresh, meter.hover, NowMs());
-        timespec timeout = {time_t(wait / 1000), long(wait % 1000) * 1000000};
+        int64_t wait = WaitFor(gauge.refresh, gauge.hover, NowMs());
         connection.revents = 0;
-        ppoll(&connection, 1, wait < 0 ? nullptr : &timeout, &waitingMask);
+        poll(&connection, 1, int(wait));
         readable = connection.revents != 0;
     }
 }

@@ -39,19 +39,21 @@ static int DpiTenths(const char* resources)
     return *at == '\0' || *at == '\n' || *at == ' ' || *at == '\t' ? tenths : -1;
 }
 
-int ScaleFor(const char* gdkScale, const char* resources, int screenWidth, int screenHeight)
+double ScaleFor(const char* gdkScale, const char* resources, int screenWidth, int screenHeight)
 {
-    // The bar one pixel inside the screen, and its box above it.
-    int fits = (screenWidth - 1) / BAR_WIDTH;
-    int tall = (screenHeight - 1) / (BAR_HEIGHT + INFO_HEIGHT);
+    // In quarters: the bar one pixel inside the screen, and its box above it.
+    int fits = (screenWidth - 1) * 4 / BAR_WIDTH;
+    int tall = (screenHeight - 1) * 4 / (BAR_HEIGHT + INFO_HEIGHT);
     if (tall < fits) fits = tall;
-    if (fits < 1) fits = 1;
 
     const char* at = gdkScale;
     int asked = at ? ReadNumber(at) : -1;
-    if (asked > 0 && *at == '\0') return asked < fits ? asked : fits;
+    if (asked > 0 && *at == '\0') {
+        int whole = fits / 4 < 1 ? 1 : fits / 4;
+        return asked < whole ? asked : whole;
+    }
 
     int tenths = DpiTenths(resources);
-    int scale = (tenths + 480) / 960; // to the nearest multiple of 96
-    return tenths > 0 && scale >= 1 && scale <= fits ? scale : 1;
+    int quarters = (tenths + 120) / 240; // to the nearest quarter of 96
+    return tenths > 0 && quarters >= 4 && quarters <= fits ? quarters / 4.0 : 1;
 }

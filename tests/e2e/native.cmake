@@ -3,7 +3,7 @@
 # servers that fail, other windows, scale, monitors, the settings file as an ordinary user). They
 # need no Wine. Their tests are named "e2e.x11.*".
 add_executable(native_load e2e/native_load.cpp)
-target_link_libraries(native_load PRIVATE garvo_x11_core)
+target_link_libraries(native_load PRIVATE garvo_unix)
 add_executable(x_windows e2e/x_windows.cpp)
 target_link_libraries(x_windows PRIVATE X11::X11)
 add_executable(x_proxy e2e/x_proxy.cpp)

@@ -1,6 +1,6 @@
 // The native gauge's counterpart of memory_load.exe: prints the memory load as /proc/meminfo
 // gives it; with "hold MB", also keeps that much memory in use until killed.
-#include "../../x11/meminfo.h"
+#include "../../unix/meminfo.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,5 +1,5 @@
 // The memory load from /proc/meminfo texts: the usual one, and ones the gauge must not trust.
-#include "../../x11/meminfo.h"
+#include "../../unix/meminfo.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The settings file editor keeps every byte it does not have to change. (What it reads and which
 // lines it keeps are checked against the Windows profile functions under Wine.)
-#include "../../x11/profile.h"
+#include "../../unix/profile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-// The native gauge's scale from GDK_SCALE and Xft.dpi, on a 1024 x 768 screen (at most 8).
+// The X11 gauge's scale from GDK_SCALE and Xft.dpi, on a 1024 x 768 screen (at most 8).
 #include "../../x11/scale.h"
 
 #include <gtest/gtest.h>
@@ -7,13 +7,17 @@ TEST(Scale, FromGdkScaleElseXftDpi)
 {
     const struct {
         const char *gdkScale, *resources;
-        int want;
+        double want;
     } rows[] = {
         {nullptr, nullptr, 1},
         {nullptr, "Xft.dpi:\t96\n", 1},
         {nullptr, "Xft.antialias:\t1\nXft.dpi:\t192\nXft.hinting:\t1\n", 2},
-        {nullptr, "Xft.dpi: 144", 2},      // 1.5 rounds up
-        {nullptr, "Xft.dpi:\t143.9\n", 1}, // just under
+        {nullptr, "Xft.dpi: 144", 1.5},      // KDE's 150 %
+        {nullptr, "Xft.dpi:\t143.9\n", 1.5}, // to the nearest quarter
+        {nullptr, "Xft.dpi:\t120\n", 1.25},
+        {nullptr, "Xft.dpi:\t131\n", 1.25},
+        {nullptr, "Xft.dpi:\t132\n", 1.5},
+        {nullptr, "Xft.dpi:\t84\n", 1}, // below 1: 1
         {nullptr, "Xft.dpi:\t288.0\n", 3},
         {nullptr, "Xft.dpi:\t40\n", 1},
         {nullptr, "*dpi:\t192\nXft.dpi2:\t192\n", 1},
@@ -40,4 +44,5 @@ TEST(Scale, FromGdkScaleElseXftDpi)
     }
     EXPECT_EQ(1, ScaleFor("4", nullptr, 100, 100)); // a screen smaller than the bar
     EXPECT_EQ(4, ScaleFor(nullptr, "Xft.dpi:\t384\n", 3840, 2160));
+    EXPECT_EQ(1, ScaleFor(nullptr, "Xft.dpi:\t204\n", 252, 768)); // 2.25 would not fit
 }

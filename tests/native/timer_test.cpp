@@ -1,5 +1,5 @@
 // The event loop's timers against a clock the test moves by hand.
-#include "../../x11/timer.h"
+#include "../../unix/timer.h"
 
 #include <gtest/gtest.h>
 

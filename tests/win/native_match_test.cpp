@@ -3,8 +3,8 @@
 #include "../common/bad_files.h"
 #include "test_support.h"
 
-#include "../../x11/meminfo.h"
-#include "../../x11/profile.h"
+#include "../../unix/meminfo.h"
+#include "../../unix/profile.h"
 
 #include <gtest/gtest.h>
 

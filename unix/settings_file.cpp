@@ -1,10 +1,8 @@
 // Reads the settings once before any window exists and writes them back when the run ends: the
 // same garvo.ini as the Windows image's, edited in place of its three keys.
-#include "gauge.h"
-#include "meter_state.h"
-#include "profile.h"
+#include "settings_file.h"
 
-#include "../app/settings_rules.h"
+#include "profile.h"
 
 #include <errno.h>
 #include <fcntl.h>
@@ -30,29 +28,76 @@ const size_t MAX_FILE_SIZE = 1 << 20;
 static char text[MAX_FILE_SIZE + 1];
 static char edited[MAX_FILE_SIZE + 256];
 
-struct SettingsFile {
+namespace
+{
+
+struct FileAt {
     int directory, fd;
     struct stat entry;  // what the name itself is: the file, or a link to it
     struct stat status; // the file, as it was when read
     size_t size;
 };
 
+} // namespace
+
+// Cleared when the chosen directory lies in a home of another user.
+static bool maySave = true;
+
+// The directory "base/garvo" or "base/.config/garvo" when the base is absolute, as the
+// base-directory rules ask, and the path fits.
+static bool UseDirectory(const char* base, const char* under)
+{
+    if (!base || base[0] != '/') return false;
+    int length = snprintf(directory, sizeof directory, "%s%s/garvo", base, under);
+    return length > 0 && size_t(length) + sizeof NAME < sizeof directory;
+}
+
 const char* ChooseSettingsFile()
 {
     struct stat local;
-    const char* config = getenv("XDG_CONFIG_HOME");
-    const char* home = getenv("HOME");
-    // Relative directories are not to be used, as the base-directory rules say.
-    int length = -1;
-    if (lstat(NAME, &local) == 0)
-        length = -1;
-    else if (config && config[0] == '/')
-        length = snprintf(directory, sizeof directory, "%s/garvo", config);
-    else if (home && home[0] == '/')
-        length = snprintf(directory, sizeof directory, "%s/.config/garvo", home);
-    if (length < 0 || size_t(length) + sizeof NAME >= sizeof directory) strcpy(directory, ".");
+    if (lstat(NAME, &local) == 0 ||
+        (!UseDirectory(getenv("XDG_CONFIG_HOME"), "") && !UseDirectory(getenv("HOME"), "/.config")))
+        strcpy(directory, ".");
     snprintf(path, sizeof path, "%s/%s", directory, NAME);
+    maySave = true;
     return path;
+}
+
+bool MaySaveSettings()
+{
+    if (strcmp(directory, ".") == 0) return maySave;
+    // The nearest directory that already exists is where anything new would be made.
+    char existing[PATH_MAX];
+    strcpy(existing, directory);
+    struct stat status;
+    while (stat(existing, &status) != 0) {
+        char* slash = strrchr(existing, '/');
+        if (!slash || slash == existing) return maySave;
+        *slash = '\0';
+    }
+    if (status.st_uid != geteuid() && status.st_uid != 0 && maySave) {
+        fprintf(stderr, "garvo: %s belongs to another user: the settings will not be saved\n",
+                existing);
+        maySave = false;
+    }
+    return maySave;
+}
+
+// Writes a number in decimal and returns where it ends: printf is no function for a signal
+// handler.
+static char* FormatNumber(char* at, int64_t value)
+{
+    char digits[24];
+    int count = 0;
+    uint64_t magnitude = value < 0 ? 0 - uint64_t(value) : uint64_t(value);
+    do {
+        digits[count++] = char('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude);
+    if (value < 0) *at++ = '-';
+    while (count)
+        *at++ = digits[--count];
+    return at;
 }
 
 static bool SameFile(const struct stat& a, const struct stat& b)
@@ -60,27 +105,29 @@ static bool SameFile(const struct stat& a, const struct stat& b)
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-// The kernel's rule for links in shared sticky directories, applied here as well, since it can
-// be switched off: a link there is followed only if its owner is the user or the directory's.
-static bool MayFollow(int dir, const struct stat& link)
+// A link is followed only when the user or root made it: one that another user could plant, in a
+// shared directory or one of theirs, would lead the save into any file of the user's.
+static bool MayFollow(const struct stat& link)
 {
-    struct stat holder;
-    if (fstat(dir, &holder) != 0) return false;
-    bool shared = (holder.st_mode & S_ISVTX) && (holder.st_mode & S_IWOTH);
-    return !shared || link.st_uid == geteuid() || link.st_uid == holder.st_uid;
+    return link.st_uid == geteuid() || link.st_uid == 0;
 }
 
 // Opens the file by its own name, so that the kernel resolves any link; never blocks on a FIFO and
-// never takes a terminal. False with errno ENOENT when there is no file, and false for anything
-// that is not a regular file or that changed while it was opened.
-static bool OpenFile(SettingsFile& file, int access)
+// never takes a terminal. With `create`, a link of the user's that leads nowhere yet gets its
+// target made, so that the link stays. False with errno ENOENT when there is no file, and false
+// for anything that is not a regular file or that changed while it was opened.
+static bool OpenFile(FileAt& file, int access, bool create)
 {
     if (fstatat(file.directory, NAME, &file.entry, AT_SYMLINK_NOFOLLOW) != 0) return false;
-    if (S_ISLNK(file.entry.st_mode) && !MayFollow(file.directory, file.entry)) {
+    bool link = S_ISLNK(file.entry.st_mode);
+    if (link && !MayFollow(file.entry)) {
         errno = EACCES;
         return false;
     }
     file.fd = openat(file.directory, NAME, access | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (file.fd < 0 && errno == ENOENT && link && create)
+        file.fd = openat(file.directory, NAME, access | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC,
+                         0666);
     if (file.fd < 0) return false;
     struct stat now;
     bool same = fstat(file.fd, &file.status) == 0 &&
@@ -100,7 +147,7 @@ static bool AsRead(const struct stat& now, const struct stat& read)
 
 // The file as it stands when nothing else is writing it; false for one too large or that keeps
 // changing. Read, not mapped: another program may truncate it meanwhile.
-static bool ReadFile(SettingsFile& file)
+static bool ReadFile(FileAt& file)
 {
     for (int attempt = 0; attempt < 3; ++attempt) {
         size_t size = 0;
@@ -120,16 +167,16 @@ static bool ReadFile(SettingsFile& file)
     return false;
 }
 
-static bool StillAsRead(const SettingsFile& file)
+static bool StillAsRead(const FileAt& file)
 {
     struct stat now;
     return fstat(file.fd, &now) == 0 && AsRead(now, file.status);
 }
 
-static bool WriteAll(int fd, const char* bytes, size_t size)
+static bool WriteAll(int fd, const char* bytes, size_t size, off_t at)
 {
     for (size_t done = 0; done < size;) {
-        ssize_t written = pwrite(fd, bytes + done, size - done, off_t(done));
+        ssize_t written = pwrite(fd, bytes + done, size - done, at + off_t(done));
         if (written < 0 && errno == EINTR) continue;
         if (written <= 0) return false;
         done += size_t(written);
@@ -153,19 +200,25 @@ static void Append(void* context, const char* bytes, size_t size)
 
 // The safe route: the new text in a file of its own beside the old one, with the old one's owner
 // and mode, put in its place in one step, so that a full disk or a crash leaves the old file whole.
-static bool ReplaceFile(const SettingsFile& file, bool exists, size_t size)
+static bool ReplaceFile(const FileAt& file, bool exists, size_t size)
 {
     char temporary[sizeof NAME + 32];
     int fd = -1;
     for (int attempt = 0; fd < 0 && attempt < 8; ++attempt) {
-        snprintf(temporary, sizeof temporary, "%s.%d-%d", NAME, int(getpid()), attempt);
+        // "garvo.ini.<pid>-<attempt>"
+        char* at = temporary + sizeof NAME - 1;
+        memcpy(temporary, NAME, sizeof NAME - 1);
+        *at++ = '.';
+        at = FormatNumber(at, getpid());
+        *at++ = '-';
+        *FormatNumber(at, attempt) = '\0';
         // A new file's mode is the umask's; a replacement's is the old file's, set below.
         fd = openat(file.directory, temporary, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
                     exists ? 0600 : 0666);
         if (fd < 0 && errno != EEXIST) return false;
     }
     if (fd < 0) return false;
-    bool ok = WriteAll(fd, edited, size);
+    bool ok = WriteAll(fd, edited, size, 0);
     if (exists)
         ok = ok && fchown(fd, file.status.st_uid, file.status.st_gid) == 0 &&
              fchmod(fd, file.status.st_mode & 07777) == 0;
@@ -180,26 +233,31 @@ static bool ReplaceFile(const SettingsFile& file, bool exists, size_t size)
 }
 
 // Where no new file can take the old one's place, the file itself is rewritten, as the Windows
-// profile functions do. Room for a longer text is taken first, so that a full disk leaves the file
-// as it was.
-static bool RewriteInPlace(const SettingsFile& file, size_t size)
+// profile functions do. What a longer text puts beyond the old end is written first: once that
+// has room on the disk, the rest only overwrites what the file already holds. Without room, the
+// file is cut back to its old end, as it was.
+static bool RewriteInPlace(const FileAt& file, size_t size)
 {
-    if (size > file.size && fallocate(file.fd, 0, 0, off_t(size)) != 0 && errno != EOPNOTSUPP)
+    if (size > file.size &&
+        !WriteAll(file.fd, edited + file.size, size - file.size, off_t(file.size))) {
+        if (ftruncate(file.fd, off_t(file.size)) == 0) fsync(file.fd);
         return false;
-    return WriteAll(file.fd, edited, size) &&
+    }
+    size_t old = size < file.size ? size : file.size;
+    return WriteAll(file.fd, edited, old, 0) &&
            (size >= file.size || ftruncate(file.fd, off_t(size)) == 0) && fsync(file.fd) == 0;
 }
 
 // The rename would take from the file what it does not carry over: its other names, its access
 // list, or the link through which it was reached.
-static bool MayReplace(const SettingsFile& file)
+static bool MayReplace(const FileAt& file)
 {
     return !S_ISLNK(file.entry.st_mode) && file.status.st_nlink == 1 &&
            fgetxattr(file.fd, "system.posix_acl_access", nullptr, 0) <= 0;
 }
 
 // The text with the three keys set; false when nothing changes.
-static bool Edit(const SettingsFile& file, const ProfileKey (&keys)[3], size_t& size)
+static bool Edit(const FileAt& file, const ProfileKey (&keys)[3], size_t& size)
 {
     Output out = {0, false};
     bool changed = RewriteProfile(text, file.size, SECTION, keys, 3, ProfileSink{Append, &out});
@@ -236,10 +294,10 @@ static bool MakeDirectory()
 }
 
 // One attempt at saving; false when the file changed after it was read, so that it is read again.
-static bool SaveOnce(SettingsFile& file, const ProfileKey (&keys)[3])
+static bool SaveOnce(FileAt& file, const ProfileKey (&keys)[3])
 {
     size_t size;
-    if (!OpenFile(file, O_RDWR)) {
+    if (!OpenFile(file, O_RDWR, true)) {
         file.size = 0;
         if (errno == ENOENT && Edit(file, keys, size)) ReplaceFile(file, false, size);
         return true;
@@ -256,42 +314,33 @@ static bool SaveOnce(SettingsFile& file, const ProfileKey (&keys)[3])
     return done;
 }
 
-void LoadSettings(const MeterRect* monitors, int count, int primary)
+Settings LoadSettings(const MonitorList& monitors, int barWidth, int barHeight)
 {
-    int32_t x = UNSET_X, y = DEFAULT_Y, s = DEFAULT_WARN_PERCENT;
-    SettingsFile file = {};
+    Settings saved = {UNSET_X, DEFAULT_Y, DEFAULT_WARN_PERCENT};
+    FileAt file = {};
     file.directory = open(directory, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (file.directory >= 0 && OpenFile(file, O_RDONLY)) {
+    if (file.directory >= 0 && OpenFile(file, O_RDONLY, false)) {
         if (ReadFile(file)) {
-            x = ReadProfileInt(text, file.size, SECTION, "x", x);
-            y = ReadProfileInt(text, file.size, SECTION, "y", y);
-            s = ReadProfileInt(text, file.size, SECTION, "s", s);
+            saved.x = ReadProfileInt(text, file.size, SECTION, "x", saved.x);
+            saved.y = ReadProfileInt(text, file.size, SECTION, "y", saved.y);
+            saved.s = ReadProfileInt(text, file.size, SECTION, "s", saved.s);
         }
         close(file.fd);
     }
     if (file.directory >= 0) close(file.directory);
-
-    int at = NearestMonitor(monitors, count, primary, x, y);
-    MeterRect area = at >= 0 ? monitors[at] : MeterRect{0, 0, 0, 0};
-    Settings clamped =
-        ClampSettingsIn(x, y, s, area, BAR_WIDTH * meter.scale, BAR_HEIGHT * meter.scale);
-    meter.barX = clamped.x;
-    meter.barY = clamped.y;
-    meter.warnPercent = clamped.s;
-    // With no saved position the bar starts in the corner, as a pop-up does on Windows.
-    meter.barLeft = clamped.x == UNSET_X ? area.left : clamped.x;
-    meter.barTop = clamped.x == UNSET_X ? area.top : clamped.y;
+    return ClampOntoMonitors(saved, monitors, barWidth, barHeight);
 }
 
-void SaveSettings()
+void SaveSettings(const Settings& values)
 {
+    if (!maySave) return;
     char x[16], y[16], s[16];
-    snprintf(x, sizeof x, "%d", int(meter.barX));
-    snprintf(y, sizeof y, "%d", int(meter.barY));
-    snprintf(s, sizeof s, "%d", int(meter.warnPercent));
+    *FormatNumber(x, values.x) = '\0';
+    *FormatNumber(y, values.y) = '\0';
+    *FormatNumber(s, values.s) = '\0';
     const ProfileKey keys[3] = {{"x", x}, {"y", y}, {"s", s}};
 
-    SettingsFile file = {};
+    FileAt file = {};
     file.directory = open(directory, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (file.directory < 0 && errno == ENOENT && MakeDirectory())
         file.directory = open(directory, O_RDONLY | O_DIRECTORY | O_CLOEXEC);

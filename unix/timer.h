@@ -3,8 +3,17 @@
 #pragma once
 
 #include <stdint.h>
+#include <time.h>
 
 const int64_t TIMER_PERIOD_MS = 500;
+
+// The monotonic clock in milliseconds: a clock the user sets does not stall or rush the timers.
+inline int64_t NowMs()
+{
+    timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return int64_t(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
 
 struct Timer {
     bool armed;

@@ -1,0 +1,35 @@
+// The command line: garvo takes none but --help and --version, as a gauge started at login needs.
+#include "command_line.h"
+
+#include "version.h"
+
+#include <string.h>
+
+static void PrintUsage(FILE* out, const char* settings)
+{
+    fprintf(out,
+            "Usage: garvo [--help | --version]\n"
+            "An always-on-top gauge of how much physical memory is in use: a thin bar, blue below\n"
+            "the warning threshold and red at or above it.\n"
+            "\n"
+            "  hover         show the load and the threshold, e.g. \"63%%use(w:75%%)\"\n"
+            "  drag          move the bar, or the box above it\n"
+            "  double-click  set the threshold: 0 %% at the bar's left end, 100 %% at its right\n"
+            "  right-click   quit, saving the bar's position and the threshold\n"
+            "\n"
+            "The settings are ./garvo.ini when the current directory has one (the file that\n"
+            "garvo.exe uses), else $XDG_CONFIG_HOME/garvo/garvo.ini, by default\n"
+            "~/.config/garvo/garvo.ini. This run's: %s\n",
+            settings);
+}
+
+int AnswerCommandLine(int argc, char** argv, const char* settings)
+{
+    if (argc == 2 && strcmp(argv[1], "--version") == 0) {
+        printf("garvo %s\n", GARVO_VERSION);
+        return 0;
+    }
+    bool help = argc == 2 && strcmp(argv[1], "--help") == 0;
+    PrintUsage(help ? stdout : stderr, settings);
+    return help ? 0 : 2;
+}

@@ -1,0 +1,11 @@
+// The desktop's monitors as RandR tells them, and word of their changes.
+#pragma once
+
+#include "../unix/placement.h"
+
+#include <X11/Xlib.h>
+
+// The RandR monitors, else the screen as one, and asks to hear when they change.
+void ReadMonitors(MonitorList& monitors);
+// Whether the event says that monitors came, went or changed; if so, reads them again.
+bool MonitorsChanged(XEvent& event, MonitorList& monitors);

@@ -1,0 +1,90 @@
+// The gauge's windows: override-redirect, so that no window manager frames, places, focuses or
+// stacks them, and painted only from the pictures garvo keeps on the server.
+#include "surface.h"
+
+#include "connection.h"
+
+#include <X11/Xutil.h>
+#include <X11/cursorfont.h>
+
+Surface bar, box;
+
+void CreateSurface(Surface& surface, int left, int top, int width, int height)
+{
+    Display* display = x11.display;
+    static Cursor arrow = XCreateFontCursor(display, XC_left_ptr);
+    XSetWindowAttributes attributes = {};
+    attributes.override_redirect = True;
+    // Every paint covers the whole window, so the server need not clear it first.
+    attributes.background_pixmap = None;
+    attributes.cursor = arrow;
+    attributes.event_mask =
+        ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | EnterWindowMask;
+    surface.window =
+        XCreateWindow(display, x11.root, left, top, unsigned(width), unsigned(height), 0,
+                      CopyFromParent, InputOutput, CopyFromParent,
+                      CWOverrideRedirect | CWBackPixmap | CWCursor | CWEventMask, &attributes);
+    XStoreName(display, surface.window, "garvow");
+    XClassHint names = {const_cast<char*>("garvow"), const_cast<char*>("garvowclass")};
+    XSetClassHint(display, surface.window, &names);
+    XWMHints hints = {};
+    hints.flags = InputHint;
+    hints.input = False; // never the keyboard focus
+    XSetWMHints(display, surface.window, &hints);
+    surface.image = XCreatePixmap(display, surface.window, unsigned(width), unsigned(height),
+                                  unsigned(x11.depth));
+    surface.left = left;
+    surface.top = top;
+    surface.width = width;
+    surface.height = height;
+}
+
+void ShowCanvas(Surface& surface, const Canvas& canvas)
+{
+    // The canvas as the server's true-colour pixels are laid out: 0x00RRGGBB in 32 bits.
+    XImage image = {};
+    image.width = canvas.width;
+    image.height = canvas.height;
+    image.format = ZPixmap;
+    image.data = reinterpret_cast<char*>(canvas.pixels);
+    image.byte_order = LSBFirst;
+    image.bitmap_unit = 32;
+    image.bitmap_bit_order = LSBFirst;
+    image.bitmap_pad = 32;
+    image.depth = x11.depth;
+    image.bytes_per_line = canvas.width * 4;
+    image.bits_per_pixel = 32;
+    image.red_mask = 0xff0000;
+    image.green_mask = 0xff00;
+    image.blue_mask = 0xff;
+    XInitImage(&image);
+    XPutImage(x11.display, surface.image, x11.gc, &image, 0, 0, 0, 0, unsigned(canvas.width),
+              unsigned(canvas.height));
+    if (surface.shown) Repaint(surface);
+}
+
+void Repaint(const Surface& surface)
+{
+    XCopyArea(x11.display, surface.image, surface.window, x11.gc, 0, 0, unsigned(surface.width),
+              unsigned(surface.height), 0, 0);
+}
+
+void MoveSurface(Surface& surface, int left, int top)
+{
+    surface.left = left;
+    surface.top = top;
+    XMoveWindow(x11.display, surface.window, left, top);
+}
+
+void ShowSurface(Surface& surface)
+{
+    surface.shown = true;
+    XMapRaised(x11.display, surface.window);
+    Repaint(surface);
+}
+
+void HideSurface(Surface& surface)
+{
+    surface.shown = false;
+    XUnmapWindow(x11.display, surface.window);
+}
