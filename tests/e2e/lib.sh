@@ -17,7 +17,8 @@ export XDG_CONFIG_HOME=$WORK/config
 
 cleanup() {
   [ -n "$GARVO_PID" ] && kill "$GARVO_PID" 2>/dev/null || true
-  for pid in "${OTHER_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
+  # A server a test stopped must go on to end.
+  for pid in "${OTHER_PIDS[@]}"; do kill "$pid" 2>/dev/null && kill -CONT "$pid" 2>/dev/null || true; done
   wait 2>/dev/null || true
   rm -rf "$WORK"
 }
@@ -25,15 +26,28 @@ trap cleanup EXIT
 
 is_native() { [[ $GARVO_EXE != *.exe ]]; }
 
-# With no display to use, one of its own.
-if ! xdpyinfo >/dev/null 2>&1; then
-  n=120
+# The first display number from n on that no server holds.
+free_display() {
+  local n=$1
   while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+  echo "$n"
+}
+
+# A virtual display of the script's own, 1024 x 768, as DISPLAY; its server's pid in $SERVER_PID.
+new_display() {
+  local n
+  n=$(free_display "${1:-120}")
   Xvfb ":$n" -screen 0 1024x768x24 -wr -noreset -nolisten tcp >/dev/null 2>&1 &
-  OTHER_PIDS+=($!)
+  SERVER_PID=$!
+  OTHER_PIDS+=("$SERVER_PID")
   export DISPLAY=":$n"
-  for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-fi
+  for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done
+  echo "FAIL: no display :$n" >&2
+  exit 1
+}
+
+# With no display to use, one of its own.
+xdpyinfo >/dev/null 2>&1 || new_display
 
 fail() {
   echo "FAIL: $*" >&2
@@ -112,6 +126,12 @@ wait_garvo() {
   GARVO_PID=
 }
 
+# Waits for garvo to end, and fails unless it ended with status 0.
+wait_garvo_ok() {
+  wait_garvo
+  [ "$GARVO_STATUS" = 0 ] || fail "exit status $GARVO_STATUS${1:+ $1}"
+}
+
 # Ends the session as the gauge's platform does: Wine's end of session for the Windows image, the
 # session manager's SIGTERM for the native one.
 end_session() {
@@ -132,6 +152,8 @@ ordinary_user() {
   USER_GAUGE=$WORK/bin/garvo
 }
 as_user() { setpriv --reuid="$1" --regid="$1" --init-groups "${@:2}"; }
+# The same in place of the shell that runs it, so that its pid is the command's.
+exec_as_user() { exec setpriv --reuid="$1" --regid="$1" --init-groups "${@:2}"; }
 
 # The file the run saved to: the current directory's, or the native gauge's own.
 settings_file() { cat "$WORK/garvo.ini" 2>/dev/null || cat "$XDG_CONFIG_HOME/garvo/garvo.ini"; }
@@ -154,6 +176,20 @@ capture_bar() {
   local pos
   pos=$(bar_position)
   pixels 126 6 ${pos% *} ${pos#* } >"$WORK/bar.txt"
+}
+
+# The bar as it stands whole: its outline, its white interior and the threshold's marker at the
+# given column (93, for 75 %, by default).
+bar_intact() {
+  capture_bar
+  [ "$(bar_pixel 0 0)" = "#000000" ] && [ "$(bar_pixel 125 5)" = "#000000" ] &&
+    [ "$(bar_pixel "${1:-93}" 3)" = "#000000" ] && [ "$(bar_pixel 60 1)" = "#FFFFFF" ]
+}
+
+# Columns of row 2 in the fill colour: more of them as the load rises.
+fill_columns() {
+  capture_bar
+  grep -cE '^[0-9]+,2 #(0000FF|FF0000)$' "$WORK/bar.txt" || true
 }
 
 # Drags with the left button from one screen point to another in small steps, as a hand does.

@@ -28,7 +28,6 @@ wait_until 1500 fill_red || fail "fill not red from column 3 on: $(grep -E '^[2-
 pass "a double-click at the left margin sets 0 and turns the fill red"
 
 right_click 460 452
-wait_garvo
-[ "$GARVO_STATUS" = 0 ] || fail "exit status $GARVO_STATUS"
+wait_garvo_ok
 expect_settings 400 450 0
 pass "the dragged position and the new threshold are saved"

@@ -27,5 +27,4 @@ focused || fail "the info window took the focus: $(xdotool getwindowfocus getwin
 pass "the info window shows without taking the focus"
 
 right_click 620 702
-wait_garvo
-[ "$GARVO_STATUS" = 0 ] || fail "exit status $GARVO_STATUS"
+wait_garvo_ok

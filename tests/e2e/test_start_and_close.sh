@@ -15,8 +15,7 @@ done
 pass "starts at the top-left corner, painted"
 
 right_click 60 3
-wait_garvo
-[ "$GARVO_STATUS" = 0 ] || fail "exit status $GARVO_STATUS"
+wait_garvo_ok
 expect_settings 0 0 75
 pass "right-click ends with status 0 and writes x, y, s"
 
@@ -43,8 +42,7 @@ xdotool mousedown 3
 sleep 1
 kill -0 "$GARVO_PID" || fail "ended on the button press"
 xdotool mouseup 3
-wait_garvo
-[ "$GARVO_STATUS" = 0 ] || fail "exit status $GARVO_STATUS"
+wait_garvo_ok
 expect_settings 300 200 60
 pass "closes on the right button's release over it, not its press or a release elsewhere"
 

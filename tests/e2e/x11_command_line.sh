@@ -34,8 +34,7 @@ rm "$WORK/garvo.ini"
   fail "--help names another file"
 start_garvo ""
 right_click 60 3
-wait_garvo
-[ "$GARVO_STATUS" = 0 ] || fail "exit status $GARVO_STATUS"
+wait_garvo_ok
 [ ! -e "$WORK/garvo.ini" ] || fail "saved to the current directory"
 [ "$(stat -c %a "$XDG_CONFIG_HOME/garvo")" = 700 ] || fail "the directory it made is not private"
 expect_settings 0 0 75

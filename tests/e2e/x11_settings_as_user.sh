@@ -13,13 +13,11 @@ after='; kept\r\n[SETTING]\r\nx=897\r\ny=300\r\ns=64\r\n[other]\r\nk=v\r\n'
 # Runs the gauge as the user in a directory until its bar shows, then ends the session; the bar,
 # clamped onto the screen, stands elsewhere than the file says, so there is a change to save.
 run_as_user() {
-  (cd "$1" && exec setpriv --reuid="$user" --regid="$user" --init-groups \
-    env HOME="$WORK/locked" XDG_CONFIG_HOME="$WORK/locked/config" "$USER_GAUGE") &
+  (cd "$1" && exec_as_user "$user" env HOME="$WORK/locked" XDG_CONFIG_HOME="$WORK/locked/config" "$USER_GAUGE") &
   GARVO_PID=$!
   wait_until 5000 bar_shown || fail "no bar in $1"
   end_session
-  wait_garvo
-  [ "$GARVO_STATUS" = 0 ] || fail "exit status $GARVO_STATUS in $1"
+  wait_garvo_ok "in $1"
 }
 mkdir -m 755 "$WORK/locked"
 

@@ -33,6 +33,5 @@ focused || fail "the info window took the focus"
 pass "a drag moves it and the focus stays with the other window"
 
 right_click 520 452
-wait_garvo
-[ "$GARVO_STATUS" = 0 ] || fail "exit status $GARVO_STATUS"
+wait_garvo_ok
 expect_settings 500 450 75

@@ -55,6 +55,11 @@ dpkg-deb -x "$deb" "$scratch/root"
 [ "$("$scratch/root/usr/bin/garvo" --version)" = "garvo $upstream" ] || fail "garvo --version says $("$scratch/root/usr/bin/garvo" --version)"
 zcat "$scratch/root/usr/share/man/man1/garvo.1.gz" | grep -q "^.TH GARVO 1 \"\" \"garvo $upstream\"" ||
   fail "the manual page is not for $upstream"
+# Once the program is removed, and the autostart entry (a configuration file) stays, desktops
+# skip both entries rather than start what is gone.
+for entry in usr/share/applications etc/xdg/autostart; do
+  grep -qx 'TryExec=garvo' "$scratch/root/$entry/garvo.desktop" || fail "$entry: no TryExec"
+done
 grep -qx 'Categories=System;Monitor;' "$scratch/root/usr/share/applications/garvo.desktop" ||
   fail "the menu entry is not under System/Monitor"
 grep -q 'License: Expat' "$scratch/root/usr/share/doc/garvo/copyright" || fail "no licence named"
