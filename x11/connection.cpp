@@ -8,7 +8,10 @@
 #include <stdio.h>
 #include <stdlib.h>
 
-Server x11;
+namespace x11
+{
+
+Server server;
 
 // Errors garvo can live with: a window that went away between two requests, an extension
 // request the server does not know. None is a reason to end without saving.
@@ -17,34 +20,36 @@ static int OnProtocolError(Display*, XErrorEvent*)
     return 0;
 }
 
-bool OpenConnection(int (*onLost)(Display*))
+bool OpenConnection(int (*onLost)(Display*), char* why, size_t size)
 {
     Display* display = XOpenDisplay(nullptr);
     if (!display) {
         const char* name = XDisplayName(nullptr);
         if (*name)
-            fprintf(stderr, "garvo: cannot open the X display \"%s\"\n", name);
+            snprintf(why, size, "cannot open the X display \"%s\"", name);
         else
-            fprintf(stderr, "garvo: no X display to show the gauge on (DISPLAY is not set)\n");
+            snprintf(why, size, "DISPLAY is not set");
         return false;
     }
     XSetIOErrorHandler(onLost);
     XSetErrorHandler(OnProtocolError);
-    x11.display = display;
-    x11.root = DefaultRootWindow(display);
-    x11.depth = DefaultDepth(display, DefaultScreen(display));
+    server.display = display;
+    server.root = DefaultRootWindow(display);
+    server.depth = DefaultDepth(display, DefaultScreen(display));
     // Pictures come from garvo's own pixmaps, always whole: no exposure events are wanted back.
     XGCValues values = {};
     values.graphics_exposures = False;
-    x11.gc = XCreateGC(display, x11.root, GCGraphicsExposures, &values);
+    server.gc = XCreateGC(display, server.root, GCGraphicsExposures, &values);
     return true;
 }
 
 double ReadScale()
 {
-    Display* display = x11.display;
+    Display* display = server.display;
     int screen = DefaultScreen(display);
     double scale = ScaleFor(getenv("GDK_SCALE"), XResourceManagerString(display),
                             DisplayWidth(display, screen), DisplayHeight(display, screen));
     return scale < MAX_SCALE ? scale : MAX_SCALE;
 }
+
+} // namespace x11

@@ -2,6 +2,10 @@
 #pragma once
 
 #include <X11/Xlib.h>
+#include <stddef.h>
+
+namespace x11
+{
 
 struct Server {
     Display* display;
@@ -10,10 +14,12 @@ struct Server {
     int depth;
 };
 
-extern Server x11;
+extern Server server;
 
 // Opens the display that DISPLAY names, with `onLost` called should it go away later; false,
-// having said why in one line on standard error, when there is none to open.
-bool OpenConnection(int (*onLost)(Display*));
+// with why in `why`, when there is none to open.
+bool OpenConnection(int (*onLost)(Display*), char* why, size_t size);
 // The scale the desktop asks for, from GDK_SCALE or the Xft.dpi resource, capped to the screen.
 double ReadScale();
+
+} // namespace x11

@@ -14,6 +14,9 @@
 #include <poll.h>
 #include <stdlib.h>
 
+namespace x11
+{
+
 namespace
 {
 
@@ -116,13 +119,13 @@ static void OnMotion(XMotionEvent& motion)
     }
     // Only the latest of the movements waiting in a row matters; none after the release.
     XEvent next;
-    while (XPending(x11.display)) {
-        XPeekEvent(x11.display, &next);
+    while (XPending(server.display)) {
+        XPeekEvent(server.display, &next);
         if (next.type != MotionNotify || next.xmotion.window != motion.window) break;
-        XNextEvent(x11.display, &next);
+        XNextEvent(server.display, &next);
         motion = next.xmotion;
     }
-    XMoveWindow(x11.display, pointer.dragging, motion.x_root - pointer.dragX,
+    XMoveWindow(server.display, pointer.dragging, motion.x_root - pointer.dragX,
                 motion.y_root - pointer.dragY);
 }
 
@@ -186,7 +189,7 @@ static void HandleEvent(XEvent& event)
 void RunEventLoop(MonitorList& monitors)
 {
     monitorList = &monitors;
-    Display* display = x11.display;
+    Display* display = server.display;
     pollfd connection = {ConnectionNumber(display), POLLIN, 0};
     // Each XPending reads the connection: not after a wait that found nothing to read.
     bool readable = true;
@@ -216,3 +219,5 @@ void RunEventLoop(MonitorList& monitors)
         readable = connection.revents != 0;
     }
 }
+
+} // namespace x11

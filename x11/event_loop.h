@@ -4,8 +4,13 @@
 
 #include "../unix/placement.h"
 
+namespace x11
+{
+
 // Handles events and timer ticks until a window is closed or an ending signal arrives. The
 // monitors are kept up to date as they change.
 void RunEventLoop(MonitorList& monitors);
 // Takes the bar's place as the one to save, as closing the bar does on Windows.
 void RecordBarPosition();
+
+} // namespace x11

@@ -6,16 +6,19 @@
 
 #include <X11/extensions/Xrandr.h>
 
+namespace x11
+{
+
 static int randrEvent = -1; // the first RandR event's number, or -1 without RandR 1.5
 static bool asked;
 
 static bool HasMonitors()
 {
     int base, error, major = 0, minor = 0;
-    if (!asked && XRRQueryExtension(x11.display, &base, &error) &&
-        XRRQueryVersion(x11.display, &major, &minor) && major * 100 + minor >= 105) {
+    if (!asked && XRRQueryExtension(server.display, &base, &error) &&
+        XRRQueryVersion(server.display, &major, &minor) && major * 100 + minor >= 105) {
         randrEvent = base;
-        XRRSelectInput(x11.display, x11.root,
+        XRRSelectInput(server.display, server.root,
                        RRScreenChangeNotifyMask | RRCrtcChangeNotifyMask |
                            RROutputChangeNotifyMask);
     }
@@ -25,14 +28,14 @@ static bool HasMonitors()
 
 void ReadMonitors(MonitorList& monitors)
 {
-    Display* display = x11.display;
+    Display* display = server.display;
     monitors.count = 1;
     monitors.primary = 0;
     monitors.rects[0] = {0, 0, DisplayWidth(display, DefaultScreen(display)),
                          DisplayHeight(display, DefaultScreen(display))};
     if (!HasMonitors()) return;
     int count = 0, kept = 0;
-    XRRMonitorInfo* found = XRRGetMonitors(display, x11.root, True, &count);
+    XRRMonitorInfo* found = XRRGetMonitors(display, server.root, True, &count);
     monitors.primary = -1;
     for (int i = 0; i < count && kept < MAX_MONITORS; ++i) {
         const XRRMonitorInfo& m = found[i];
@@ -55,3 +58,5 @@ bool MonitorsChanged(XEvent& event, MonitorList& monitors)
     ReadMonitors(monitors);
     return true;
 }
+
+} // namespace x11

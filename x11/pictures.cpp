@@ -11,6 +11,9 @@
 
 #include <string.h>
 
+namespace x11
+{
+
 static BarLayout drawnLayout;
 static bool barDrawn;           // the bar's picture shows drawnLayout
 static char boxText[TEXT_SIZE]; // the box's text, which is also its window's name
@@ -38,7 +41,7 @@ void ShowInfo()
     bool changed = strcmp(text, boxText) != 0;
     if (changed) {
         strcpy(boxText, text);
-        XStoreName(x11.display, box.window, boxText);
+        XStoreName(server.display, box.window, boxText);
         ShowCanvas(box, DrawBox(boxText, gauge.scale));
     }
     // Placed only on the way from hidden to shown: a shown box stays where it is.
@@ -54,8 +57,10 @@ void CheckHover()
     Window root, under = None;
     int rootX, rootY, x, y;
     unsigned buttons;
-    XQueryPointer(x11.display, x11.root, &root, &under, &rootX, &rootY, &x, &y, &buttons);
+    XQueryPointer(server.display, server.root, &root, &under, &rootX, &rootY, &x, &y, &buttons);
     if (under == bar.window || under == box.window) return;
     KillTimer(gauge.hover);
     HideSurface(box);
 }
+
+} // namespace x11

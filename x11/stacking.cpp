@@ -8,6 +8,9 @@
 
 #include "../unix/timer.h"
 
+namespace x11
+{
+
 namespace
 {
 
@@ -34,10 +37,10 @@ static bool Overlaps(const XWindowAttributes& other, const Surface& ours)
 // The topmost viewable ordinary window that lies above one of garvo's windows and over it.
 static Window FindCover()
 {
-    Display* display = x11.display;
+    Display* display = server.display;
     Window root, parent, *children = nullptr;
     unsigned count = 0;
-    if (!XQueryTree(display, x11.root, &root, &parent, &children, &count)) return None;
+    if (!XQueryTree(display, server.root, &root, &parent, &children, &count)) return None;
     Window cover = None;
     bool aboveOurs = false; // the list runs from the bottom of the stack to its top
     for (unsigned i = 0; i < count; ++i) {
@@ -68,10 +71,10 @@ void KeepOnTop()
     XWindowChanges changes = {};
     changes.sibling = cover;
     changes.stack_mode = Above;
-    XConfigureWindow(x11.display, bar.window, CWSibling | CWStackMode, &changes);
+    XConfigureWindow(server.display, bar.window, CWSibling | CWStackMode, &changes);
     if (box.shown) {
         changes.sibling = bar.window;
-        XConfigureWindow(x11.display, box.window, CWSibling | CWStackMode, &changes);
+        XConfigureWindow(server.display, box.window, CWSibling | CWStackMode, &changes);
     }
     if (cover != stacking.lastCover) stacking.fights = 0;
     stacking.lastCover = cover;
@@ -104,3 +107,5 @@ void OnOtherGone(Window window)
     if (window == stacking.yieldTo) stacking.yieldTo = None;
     if (window == stacking.lastCover) stacking.lastCover = None;
 }
+
+} // namespace x11

@@ -7,11 +7,14 @@
 #include <X11/Xutil.h>
 #include <X11/cursorfont.h>
 
+namespace x11
+{
+
 Surface bar, box;
 
 void CreateSurface(Surface& surface, int left, int top, int width, int height)
 {
-    Display* display = x11.display;
+    Display* display = server.display;
     static Cursor arrow = XCreateFontCursor(display, XC_left_ptr);
     XSetWindowAttributes attributes = {};
     attributes.override_redirect = True;
@@ -21,7 +24,7 @@ void CreateSurface(Surface& surface, int left, int top, int width, int height)
     attributes.event_mask =
         ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | EnterWindowMask;
     surface.window =
-        XCreateWindow(display, x11.root, left, top, unsigned(width), unsigned(height), 0,
+        XCreateWindow(display, server.root, left, top, unsigned(width), unsigned(height), 0,
                       CopyFromParent, InputOutput, CopyFromParent,
                       CWOverrideRedirect | CWBackPixmap | CWCursor | CWEventMask, &attributes);
     XStoreName(display, surface.window, "garvow");
@@ -32,7 +35,7 @@ void CreateSurface(Surface& surface, int left, int top, int width, int height)
     hints.input = False; // never the keyboard focus
     XSetWMHints(display, surface.window, &hints);
     surface.image = XCreatePixmap(display, surface.window, unsigned(width), unsigned(height),
-                                  unsigned(x11.depth));
+                                  unsigned(server.depth));
     surface.left = left;
     surface.top = top;
     surface.width = width;
@@ -51,40 +54,42 @@ void ShowCanvas(Surface& surface, const Canvas& canvas)
     image.bitmap_unit = 32;
     image.bitmap_bit_order = LSBFirst;
     image.bitmap_pad = 32;
-    image.depth = x11.depth;
+    image.depth = server.depth;
     image.bytes_per_line = canvas.width * 4;
     image.bits_per_pixel = 32;
     image.red_mask = 0xff0000;
     image.green_mask = 0xff00;
     image.blue_mask = 0xff;
     XInitImage(&image);
-    XPutImage(x11.display, surface.image, x11.gc, &image, 0, 0, 0, 0, unsigned(canvas.width),
+    XPutImage(server.display, surface.image, server.gc, &image, 0, 0, 0, 0, unsigned(canvas.width),
               unsigned(canvas.height));
     if (surface.shown) Repaint(surface);
 }
 
 void Repaint(const Surface& surface)
 {
-    XCopyArea(x11.display, surface.image, surface.window, x11.gc, 0, 0, unsigned(surface.width),
-              unsigned(surface.height), 0, 0);
+    XCopyArea(server.display, surface.image, surface.window, server.gc, 0, 0,
+              unsigned(surface.width), unsigned(surface.height), 0, 0);
 }
 
 void MoveSurface(Surface& surface, int left, int top)
 {
     surface.left = left;
     surface.top = top;
-    XMoveWindow(x11.display, surface.window, left, top);
+    XMoveWindow(server.display, surface.window, left, top);
 }
 
 void ShowSurface(Surface& surface)
 {
     surface.shown = true;
-    XMapRaised(x11.display, surface.window);
+    XMapRaised(server.display, surface.window);
     Repaint(surface);
 }
 
 void HideSurface(Surface& surface)
 {
     surface.shown = false;
-    XUnmapWindow(x11.display, surface.window);
+    XUnmapWindow(server.display, surface.window);
 }
+
+} // namespace x11

@@ -5,6 +5,9 @@
 
 #include <X11/Xlib.h>
 
+namespace x11
+{
+
 struct Surface {
     Window window;
     // The picture, kept whole on the server: what an exposure shows again without garvo drawing.
@@ -26,3 +29,5 @@ void MoveSurface(Surface& surface, int left, int top);
 // Shows it above every other window, or hides it.
 void ShowSurface(Surface& surface);
 void HideSurface(Surface& surface);
+
+} // namespace x11

@@ -16,6 +16,8 @@
 #include <stdio.h>
 #include <unistd.h>
 
+using namespace x11;
+
 static bool running; // the settings are loaded and the windows exist: an end now saves them
 
 static void SaveWhereTheBarStands()
@@ -37,9 +39,13 @@ static int OnDisplayLost(Display*)
     _exit(0);
 }
 
+bool OpenX11(char* why, size_t size)
+{
+    return OpenConnection(OnDisplayLost, why, size);
+}
+
 int RunX11Gauge()
 {
-    if (!OpenConnection(OnDisplayLost)) return 1;
     gauge.scale = ReadScale();
     MonitorList monitors;
     ReadMonitors(monitors);
@@ -54,7 +60,7 @@ int RunX11Gauge()
     CreateSurface(box, left, top - boxHeight, Scaled(INFO_WIDTH, gauge.scale), boxHeight);
     CreateSurface(bar, left, top, width, height);
     // Other windows' restacking is watched, to stay above them.
-    XSelectInput(x11.display, x11.root, SubstructureNotifyMask);
+    XSelectInput(server.display, server.root, SubstructureNotifyMask);
     RefreshBar(); // the first sample, before the first tick
     ShowSurface(bar);
     ArmTimer(gauge.refresh, NowMs());

@@ -1,6 +1,10 @@
 // The gauge on an X11 display.
 #pragma once
 
-// Runs the gauge on the display that DISPLAY names until it is closed or the session ends, then
-// saves the settings; the exit status. With no display to use: one line on standard error, 1.
+#include <stddef.h>
+
+// Opens the display that DISPLAY names; false, with why, when there is none.
+bool OpenX11(char* why, size_t size);
+// Runs the gauge there until it is closed or the session ends, then saves the settings; the exit
+// status.
 int RunX11Gauge();

@@ -46,8 +46,58 @@ new_display() {
   exit 1
 }
 
-# With no display to use, one of its own.
-xdpyinfo >/dev/null 2>&1 || new_display
+GARVO_FRONT=${GARVO_FRONT:-x11}
+
+# The Wayland front end's runs: headless sway as an ordinary user (it refuses root), the outputs
+# that GARVO_OUTPUTS lists as sway's "output" lines, one 1024 x 768 by default, a solid background
+# and a cursor that hides, so that screenshots show the gauge alone; and one virtual pointer for
+# the whole script. The gauge and the tools run as root, which the user's socket lets in.
+start_compositor() {
+  local user=garvo-e2e runtime=$WORK/runtime outputs=${GARVO_OUTPUTS:-"HEADLESS-1 mode 1024x768 position 0 0"}
+  id "$user" >/dev/null 2>&1 || useradd --system --no-create-home --shell /usr/sbin/nologin "$user"
+  chmod 755 "$WORK"
+  mkdir -m 700 "$runtime"
+  chown "$user" "$runtime"
+  # A cursor theme whose every pointer is one transparent pixel, in Xcursor's format.
+  le() { local b; for b in 0 8 16 24; do printf "\\x$(printf %02x $(($1 >> b & 255)))"; done; }
+  local image=4294770690 # an image chunk, 0xfffd0002
+  mkdir -p "$WORK/icons/blank/cursors"
+  {
+    printf Xcur; le 16; le 65536; le 1; le $image; le 24; le 28
+    le 36; le $image; le 24; le 1; le 1; le 1; le 0; le 0; le 0; le 0
+  } >"$WORK/icons/blank/cursors/left_ptr"
+  ln -s left_ptr "$WORK/icons/blank/cursors/default"
+  {
+    while read -r line; do echo "output $line bg #336699 solid_color"; done <<<"$outputs"
+    echo "seat * xcursor_theme blank 24"
+  } >"$WORK/sway.conf"
+  exec_as_user "$user" env -i PATH=/usr/bin:/bin HOME="$WORK" XDG_RUNTIME_DIR="$runtime" \
+    XCURSOR_PATH="$WORK/icons" XCURSOR_THEME=blank \
+    WLR_BACKENDS=headless WLR_HEADLESS_OUTPUTS="$(wc -l <<<"$outputs")" \
+    WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman sway -c "$WORK/sway.conf" >"$WORK/sway.log" 2>&1 &
+  OTHER_PIDS+=($!)
+  wait_until 10000 eval 'ls "$runtime" | grep -q "^wayland-[0-9]*$"' ||
+    fail "sway did not start: $(tail -3 "$WORK/sway.log")"
+  export XDG_RUNTIME_DIR=$runtime WAYLAND_DISPLAY=$(ls "$runtime" | grep '^wayland-[0-9]*$' | head -1)
+  export SWAYSOCK=$(ls "$runtime"/sway-ipc.*.sock)
+  unset DISPLAY
+  # The pointer's absolute moves span the outputs' layout, in logical pixels.
+  local extent
+  extent=$(awk '{
+      for (i = 1; i < NF; ++i) {
+        if ($i == "mode") { split($(i + 1), m, "x"); w = m[1]; h = m[2] }
+        if ($i == "position") { x = $(i + 1); y = $(i + 2) }
+        if ($i == "scale") s = $(i + 1)
+      }
+      s = s ? s : 1
+      if (x + w / s > W) W = x + w / s
+      if (y + h / s > H) H = y + h / s
+      s = 0
+    } END { print int(W), int(H) }' <<<"$outputs")
+  coproc POINTER { exec "$GARVO_TOOLS/wl_pointer" $extent; }
+  OTHER_PIDS+=("$POINTER_PID")
+}
+
 
 fail() {
   echo "FAIL: $*" >&2
@@ -96,6 +146,20 @@ info_viewable() {
   [ -n "$id" ] && xwininfo -id "$id" | grep -q 'Map State: IsViewable'
 }
 info_hidden() { ! info_viewable; }
+
+# On Wayland no surface can be asked where it stands: the screen is read instead, for frames of
+# the bar's and the box's sizes, and for the text the box shows.
+if [ "$GARVO_FRONT" = wayland ]; then
+  frames() { grim -t ppm - | "$GARVO_TOOLS/screen_reader" frames "$@"; }
+  bar_position() { frames 126 6 1 | head -1; }
+  info_line() { frames 126 24 1 | head -1 | sed 's/^/box|/'; }
+  info_text() {
+    local at
+    at=$(info_position)
+    [ -n "$at" ] && grim -t ppm - | "$GARVO_TOOLS/screen_reader" text $at
+  }
+  info_viewable() { [ -n "$(info_line)" ]; }
+fi
 
 bar_at() { [ "$(bar_position)" = "$1 $2" ]; }
 bar_shown() { [ -n "$(bar_position)" ]; }
@@ -166,8 +230,11 @@ expect_settings() {
 
 # The screen's pixels in a rectangle, one "x,y #rrggbb" per line, coordinates relative to it.
 pixels() {
-  import -window root -crop "$1x$2+$3+$4" +repage -depth 8 txt:- |
-    sed -n 's/^\([0-9]*\),\([0-9]*\): ([^)]*) *#\([0-9A-F]\{6\}\).*/\1,\2 #\3/p'
+  if [ "$GARVO_FRONT" = wayland ]; then
+    grim -g "$3,$4 $1x$2" -t ppm - | convert ppm:- -depth 8 txt:-
+  else
+    import -window root -crop "$1x$2+$3+$4" +repage -depth 8 txt:-
+  fi | sed -n 's/^\([0-9]*\),\([0-9]*\): ([^)]*) *#\([0-9A-F]\{6\}\).*/\1,\2 #\3/p'
 }
 
 # The colour of one pixel of the bar, from a capture made by capture_bar.
@@ -192,32 +259,50 @@ fill_columns() {
   grep -cE '^[0-9]+,2 #(0000FF|FF0000)$' "$WORK/bar.txt" || true
 }
 
+# The pointer, real input either way: xdotool on X11, the virtual pointer on Wayland.
+pointer() {
+  if [ "$GARVO_FRONT" = wayland ]; then
+    local ack
+    echo "$*" >&"${POINTER[1]}"
+    read -r -t 5 ack <&"${POINTER[0]}" && [ "$ack" = ok ] || fail "the pointer did not take '$*'"
+  else
+    case $1 in
+      move) xdotool mousemove "$2" "$3" ;;
+      down) xdotool mousedown "$2" ;;
+      up) xdotool mouseup "$2" ;;
+      click) xdotool click "$2" ;;
+    esac
+  fi
+}
+
 # Drags with the left button from one screen point to another in small steps, as a hand does.
 drag() {
   local x=$1 y=$2 to_x=$3 to_y=$4 i
-  xdotool mousemove "$x" "$y"
+  pointer move "$x" "$y"
   sleep 0.2
-  xdotool mousedown 1
+  pointer down 1
   sleep 0.2
   for i in 1 2 3 4 5 6 7 8 9 10; do
-    xdotool mousemove $((x + (to_x - x) * i / 10)) $((y + (to_y - y) * i / 10))
+    pointer move $((x + (to_x - x) * i / 10)) $((y + (to_y - y) * i / 10))
     sleep 0.05
   done
   sleep 0.2
-  xdotool mouseup 1
+  pointer up 1
   sleep 0.3
 }
 
 double_click() {
-  xdotool mousemove "$1" "$2"
+  pointer move "$1" "$2"
   sleep 0.2
-  xdotool click --repeat 2 --delay 80 1
+  pointer click 1
+  sleep 0.08
+  pointer click 1
 }
 
 right_click() {
-  xdotool mousemove "$1" "$2"
+  pointer move "$1" "$2"
   sleep 0.2
-  xdotool click 3
+  pointer click 3
 }
 
 # exec, so that a probe started in the background is the process that cleanup kills.
@@ -240,3 +325,10 @@ raise_load_to() {
     need=$((need - chunk))
   done
 }
+
+if [ "$GARVO_FRONT" = wayland ]; then
+  start_compositor
+elif ! xdpyinfo >/dev/null 2>&1; then
+  # With no display to use, one of its own.
+  new_display
+fi

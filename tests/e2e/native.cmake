@@ -9,6 +9,12 @@ target_link_libraries(x_windows PRIVATE X11::X11)
 add_executable(x_proxy e2e/x_proxy.cpp)
 target_link_libraries(x_proxy PRIVATE X11::X11)
 add_executable(start_blocked e2e/start_blocked.cpp)
+if(TARGET garvo_wayland_protocols)
+  add_executable(wl_pointer e2e/wl_pointer.cpp)
+  target_link_libraries(wl_pointer PRIVATE garvo_wayland_protocols)
+  add_executable(screen_reader e2e/screen_reader.cpp)
+  target_link_libraries(screen_reader PRIVATE garvo_unix)
+endif()
 
 # The gauge as users run it, where the test command names one; else this build's own.
 set(GARVO_X11_GAUGE "" CACHE FILEPATH "The native garvo to drive; this build's when empty")
@@ -23,3 +29,18 @@ foreach(script ${scripts})
   set_tests_properties(e2e.x11.${name} PROPERTIES RUN_SERIAL TRUE TIMEOUT 600
     ENVIRONMENT "GARVO_TOOLS=$<TARGET_FILE_DIR:x_windows>")
 endforeach()
+
+# The same as a user drives them on Wayland, where the compositor offers a layer shell: headless
+# sway, a virtual pointer, the screen read back. Named "e2e.wayland.*".
+if(TARGET wl_pointer)
+  foreach(name test_start_and_close test_drag_and_threshold test_hover test_logoff)
+    list(APPEND wayland_scripts ${CMAKE_CURRENT_LIST_DIR}/${name}.sh)
+  endforeach()
+  file(GLOB own ${CMAKE_CURRENT_LIST_DIR}/wayland_*.sh)
+  foreach(script ${wayland_scripts} ${own})
+    get_filename_component(name ${script} NAME_WE)
+    add_test(NAME e2e.wayland.${name} COMMAND bash ${script} ${gauge} $<TARGET_FILE:native_load>)
+    set_tests_properties(e2e.wayland.${name} PROPERTIES RUN_SERIAL TRUE TIMEOUT 600
+      ENVIRONMENT "GARVO_TOOLS=$<TARGET_FILE_DIR:x_windows>;GARVO_FRONT=wayland")
+  endforeach()
+endif()

@@ -3,7 +3,7 @@
 source "$(dirname "$0")/lib.sh"
 
 start_garvo '[SETTING]\r\nx=200\r\ny=300\r\ns=64\r\n'
-xdotool mousemove 250 302
+pointer move 250 302
 wait_until 2000 info_viewable || fail "no info window while the pointer is over the bar"
 [ "$(info_position)" = "200 276" ] || fail "info window at $(info_position), want 200 276"
 text=$(info_text)
@@ -14,7 +14,7 @@ shown=${BASH_REMATCH[1]}
   fail "info shows load $shown, the platform reports $load"
 pass "hovering shows '$text' just above the bar"
 
-xdotool mousemove 700 600
+pointer move 700 600
 left=$(now_ms)
 wait_until 2000 info_hidden || fail "the info window stays after the pointer left"
 took=$(($(now_ms) - left))
@@ -23,7 +23,7 @@ pass "hidden $took ms after the pointer left"
 
 # The box comes up over the bar and stays where it was put while the bar is dragged away.
 # (Another point than the last one over the bar: a pointer back where it was is no movement.)
-xdotool mousemove 260 303
+pointer move 260 303
 wait_until 2000 info_viewable || fail "no info window on the second hover"
 drag 260 303 560 503
 wait_until 2000 bar_at 500 500 || fail "bar at $(bar_position) after the drag, want 500 500"

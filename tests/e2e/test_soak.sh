@@ -14,11 +14,11 @@ raised=
 start=$(now_ms)
 cycles=0
 while [ $(($(now_ms) - start)) -lt $((DURATION * 1000)) ]; do
-  xdotool mousemove $((310 + cycles % 100)) 402
+  pointer move $((310 + cycles % 100)) 402
   wait_until 2000 info_viewable || fail "cycle $cycles: no info window over the bar"
   [[ "$(info_text)" =~ ^[0-9]+%use\(w:75%\)$ ]] || fail "cycle $cycles: info text '$(info_text)'"
   sleep 1.5
-  xdotool mousemove 800 700
+  pointer move 800 700
   wait_until 1500 info_hidden || fail "cycle $cycles: the info window stayed"
   bar_intact || fail "cycle $cycles: the bar is not painted"
   sleep 1

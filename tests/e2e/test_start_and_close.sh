@@ -27,21 +27,21 @@ capture_bar
 pass "starts at the saved position with the saved threshold"
 
 # A press on the bar and a release away from it is no click either.
-xdotool mousemove 350 203
+pointer move 350 203
 sleep 0.2
-xdotool mousedown 3
+pointer down 3
 sleep 0.3
-xdotool mousemove 600 500
+pointer move 600 500
 sleep 0.3
-xdotool mouseup 3
+pointer up 3
 sleep 1
 kill -0 "$GARVO_PID" || fail "ended on a right-button release away from the bar"
-xdotool mousemove 350 203
+pointer move 350 203
 sleep 0.2
-xdotool mousedown 3
+pointer down 3
 sleep 1
 kill -0 "$GARVO_PID" || fail "ended on the button press"
-xdotool mouseup 3
+pointer up 3
 wait_garvo_ok
 expect_settings 300 200 60
 pass "closes on the right button's release over it, not its press or a release elsewhere"

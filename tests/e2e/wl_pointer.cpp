@@ -1,0 +1,92 @@
+// A pointer for the Wayland tests, as xdotool is for the X11 ones: one virtual pointer kept for
+// the whole script, driven by lines on standard input, each answered "ok" once the compositor
+// has it. "move X Y" (global logical), "rel DX DY", "down B", "up B", "click B"; B is 1 (left) or
+// 3 (right).
+//   wl_pointer WIDTH HEIGHT   (the size of the outputs' layout, for absolute moves)
+#include "wlr-virtual-pointer.h"
+
+#include <linux/input-event-codes.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <time.h>
+#include <wayland-client.h>
+
+static zwlr_virtual_pointer_manager_v1* manager;
+static wl_seat* seat;
+
+static void OnGlobal(void*, wl_registry* registry, uint32_t name, const char* interface, uint32_t)
+{
+    if (strcmp(interface, zwlr_virtual_pointer_manager_v1_interface.name) == 0)
+        manager = static_cast<zwlr_virtual_pointer_manager_v1*>(
+            wl_registry_bind(registry, name, &zwlr_virtual_pointer_manager_v1_interface, 1));
+    if (strcmp(interface, wl_seat_interface.name) == 0 && !seat)
+        seat = static_cast<wl_seat*>(wl_registry_bind(registry, name, &wl_seat_interface, 1));
+}
+
+static void OnGlobalRemove(void*, wl_registry*, uint32_t) {}
+
+static const wl_registry_listener listener = {OnGlobal, OnGlobalRemove};
+
+static uint32_t NowMs()
+{
+    timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return uint32_t(now.tv_sec * 1000 + now.tv_nsec / 1000000);
+}
+
+int main(int argc, char** argv)
+{
+    if (argc != 3) {
+        fprintf(stderr, "usage: wl_pointer WIDTH HEIGHT\n");
+        return 2;
+    }
+    uint32_t width = uint32_t(atoi(argv[1])), height = uint32_t(atoi(argv[2]));
+    wl_display* display = wl_display_connect(nullptr);
+    if (!display) {
+        fprintf(stderr, "wl_pointer: no Wayland display\n");
+        return 1;
+    }
+    wl_registry* registry = wl_display_get_registry(display);
+    wl_registry_add_listener(registry, &listener, nullptr);
+    wl_display_roundtrip(display);
+    if (!manager || !seat) {
+        fprintf(stderr, "wl_pointer: the compositor has no virtual pointer\n");
+        return 1;
+    }
+    zwlr_virtual_pointer_v1* pointer =
+        zwlr_virtual_pointer_manager_v1_create_virtual_pointer(manager, seat);
+    char line[128], verb[16];
+    int a, b;
+    while (fgets(line, sizeof line, stdin)) {
+        int count = sscanf(line, "%15s %d %d", verb, &a, &b);
+        uint32_t button = count >= 2 && a == 3 ? BTN_RIGHT : BTN_LEFT;
+        if (count == 3 && strcmp(verb, "move") == 0)
+            zwlr_virtual_pointer_v1_motion_absolute(pointer, NowMs(), uint32_t(a), uint32_t(b),
+                                                    width, height);
+        else if (count == 3 && strcmp(verb, "rel") == 0)
+            zwlr_virtual_pointer_v1_motion(pointer, NowMs(), wl_fixed_from_int(a),
+                                           wl_fixed_from_int(b));
+        else if (count == 2 && (strcmp(verb, "down") == 0 || strcmp(verb, "click") == 0))
+            zwlr_virtual_pointer_v1_button(pointer, NowMs(), button,
+                                           WL_POINTER_BUTTON_STATE_PRESSED);
+        else if (count != 2 || strcmp(verb, "up") != 0) {
+            printf("unknown: %s", line);
+            fflush(stdout);
+            continue;
+        }
+        if (strcmp(verb, "up") == 0 || strcmp(verb, "click") == 0) {
+            if (strcmp(verb, "click") == 0) {
+                zwlr_virtual_pointer_v1_frame(pointer);
+                wl_display_roundtrip(display);
+            }
+            zwlr_virtual_pointer_v1_button(pointer, NowMs(), button,
+                                           WL_POINTER_BUTTON_STATE_RELEASED);
+        }
+        zwlr_virtual_pointer_v1_frame(pointer);
+        if (wl_display_roundtrip(display) < 0) return 1;
+        printf("ok\n");
+        fflush(stdout);
+    }
+    return 0;
+}
