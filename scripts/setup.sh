@@ -7,13 +7,17 @@ set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 garvo_check_arch
 
+# The wlr protocols' descriptions come with a Rust crate's sources, whose package Debian 13 renamed.
+wlr=librust-wayland-protocols-dev
+grep -qx 'VERSION_ID="12"' /etc/os-release 2>/dev/null || wlr=librust-wayland-protocols-wlr-dev
 need=(cmake make g++ g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix libx11-dev
-      libxrandr-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core dpkg-dev file)
+      libxrandr-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core libwayland-dev
+      libwayland-bin wayland-protocols "$wlr" pkgconf dpkg-dev file)
 if [ "${1:-}" != package ]; then
-  # The tests: Wine and a virtual display, a window manager, a compositor and a Wayland one (for
-  # two monitors), a package checker.
+  # The tests: Wine and a virtual display, a window manager, a compositor, a Wayland one with
+  # its background and screenshots, a package checker.
   need+=(libgtest-dev wine wine64 xvfb xdotool x11-utils fonts-wine imagemagick openbox procps
-         picom sway xwayland x11-xserver-utils lintian)
+         picom sway swaybg grim xwayland x11-xserver-utils e2fsprogs lintian)
   [ "${GARVO_ARCH:-}" = x86_64 ] || need+=(wine32:i386)
 fi
 

@@ -17,6 +17,9 @@ static void PrintUsage(FILE* out, const char* settings)
             "  double-click  set the threshold: 0 %% at the bar's left end, 100 %% at its right\n"
             "  right-click   quit, saving the bar's position and the threshold\n"
             "\n"
+            "It shows itself on Wayland when the compositor has a layer shell, else on X11;\n"
+            "GARVO_BACKEND=wayland or GARVO_BACKEND=x11 forces one.\n"
+            "\n"
             "The settings are ./garvo.ini when the current directory has one (the file that\n"
             "garvo.exe uses), else $XDG_CONFIG_HOME/garvo/garvo.ini, by default\n"
             "~/.config/garvo/garvo.ini. This run's: %s\n",

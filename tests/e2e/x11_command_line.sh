@@ -23,7 +23,7 @@ row() {
   pass "garvo ${*:4}: status $status"
 }
 row 0 "^garvo $version\$" "^\$" --version
-row 0 "^Usage: garvo .*right-click.*XDG_CONFIG_HOME/garvo/garvo.ini.*This run's: ./garvo.ini\$" "^\$" --help
+row 0 "^Usage: garvo .*right-click.*GARVO_BACKEND=wayland.*XDG_CONFIG_HOME/garvo/garvo.ini.*This run's: ./garvo.ini\$" "^\$" --help
 row 2 "^\$" "^Usage: garvo " --verbose
 row 2 "^\$" "^Usage: garvo " --help extra
 row 2 "^\$" "^Usage: garvo " ""
