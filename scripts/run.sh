@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Builds garvo and runs it: on the current X display until you right-click it, or, with no
-# display, on a virtual one for a few seconds, leaving a magnified screenshot.
+# Builds garvo and runs it: on the current display until you right-click it, or, with no
+# display, on a virtual X one for a few seconds, leaving a magnified screenshot.
 #   bash scripts/run.sh            garvo.exe under Wine: the 32-bit image where this machine runs
 #                                  32-bit programs, else the 64-bit one (GARVO_ARCH=i686|x86_64)
-#   bash scripts/run.sh --native   the native X11 gauge
+#   bash scripts/run.sh --native   the native gauge: on Wayland where the compositor has a layer
+#                                  shell, else on X11
 # On a real display garvo.ini is read from and written to the current directory.
 set -euo pipefail
 here=$(pwd)
@@ -36,6 +37,13 @@ else
 fi
 
 trap garvo_stop EXIT
+if [ -n "$native" ] && [ -n "${WAYLAND_DISPLAY:-}" ]; then
+  echo "$name runs on $WAYLAND_DISPLAY, or on X11 if that has no layer shell: drag to move, double-click to set the threshold, right-click to quit."
+  cd "$here"
+  status=0
+  "${gauge[@]}" || status=$?
+  exit $status
+fi
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   [ -n "$native" ] || garvo_start_wine
   echo "$name runs on $DISPLAY: drag to move, double-click to set the threshold, right-click to quit."
@@ -52,7 +60,7 @@ garvo_start_display
 demo=$(mktemp -d)
 printf '[SETTING]\r\nx=40\r\ny=60\r\ns=75\r\n' >"$demo/garvo.ini"
 cd "$demo"
-"${gauge[@]}" &
+GARVO_BACKEND=x11 "${gauge[@]}" &
 pid=$!
 sleep 3
 # The pointer over the bar brings up the info box above it.
