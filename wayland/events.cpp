@@ -271,8 +271,8 @@ bool RunEventLoop()
         int64_t now = NowMs();
         if (TakeTick(gauge.refresh, now)) RefreshBar();
         if (TakeTick(gauge.hover, now)) CheckHover(pointer.over);
-        if (wl.outputsChanged || bar.closed || box.closed) {
-            wl.outputsChanged = false;
+        if (outputsChanged || bar.closed || box.closed) {
+            outputsChanged = false;
             OnOutputsChanged();
         }
         PaintSurfaces();

@@ -56,14 +56,13 @@ static void OnGlobal(void*, wl_registry* registry, uint32_t name, const char* in
         wl.relativePointer = Bind<zwp_relative_pointer_manager_v1>(
             registry, name, zwp_relative_pointer_manager_v1_interface, version, 1);
     else if (strcmp(interface, wl_output_interface.name) == 0)
-        wl.outputsChanged |=
-            AddOutput(name, Bind<wl_output>(registry, name, wl_output_interface, version, 2),
-                      wl.outputManager);
+        AddOutput(name, Bind<wl_output>(registry, name, wl_output_interface, version, 2),
+                  wl.outputManager);
 }
 
 static void OnGlobalRemove(void*, wl_registry*, uint32_t name)
 {
-    wl.outputsChanged |= RemoveOutput(name);
+    RemoveOutput(name);
 }
 
 static const wl_registry_listener registryListener = {OnGlobal, OnGlobalRemove};

@@ -28,7 +28,6 @@ struct Globals {
     wp_viewporter* viewporter;
     wp_fractional_scale_manager_v1* fractionalScale; // absent where the compositor has none
     zwp_relative_pointer_manager_v1* relativePointer;
-    bool outputsChanged; // an output came, went or changed since the gauge last looked
 };
 
 extern Globals wl;

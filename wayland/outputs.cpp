@@ -1,8 +1,6 @@
 // Outputs as wl_output and xdg-output describe them.
 #include "outputs.h"
 
-#include "globals.h"
-
 #include "xdg-output.h"
 
 #include <wayland-client.h>
@@ -11,6 +9,7 @@ namespace wayland
 {
 
 Output outputs[MAX_MONITORS];
+bool outputsChanged;
 
 static void OnGeometry(void* data, wl_output*, int32_t x, int32_t y, int32_t, int32_t, int32_t,
                        const char*, const char*, int32_t)
@@ -36,7 +35,7 @@ static void OnDone(void* data, wl_output*)
         output.width = output.modeWidth / output.scale;
         output.height = output.modeHeight / output.scale;
     }
-    wl.outputsChanged = true;
+    outputsChanged = true;
 }
 
 static void OnScale(void* data, wl_output*, int32_t factor)
@@ -66,7 +65,7 @@ static void OnLogicalSize(void* data, zxdg_output_v1*, int32_t width, int32_t he
 
 static void OnXdgDone(void*, zxdg_output_v1*)
 {
-    wl.outputsChanged = true;
+    outputsChanged = true;
 }
 
 static void OnName(void*, zxdg_output_v1*, const char*) {}
@@ -89,6 +88,7 @@ bool AddOutput(uint32_t name, wl_output* wlOutput, zxdg_output_manager_v1* manag
         output = {name, wlOutput, nullptr, 0, 0, 0, 0, 0, 0, 1};
         wl_output_add_listener(wlOutput, &outputListener, &output);
         Watch(output, manager);
+        outputsChanged = true;
         return true;
     }
     wl_output_destroy(wlOutput);
@@ -108,6 +108,7 @@ bool RemoveOutput(uint32_t name)
         if (output.xdg) zxdg_output_v1_destroy(output.xdg);
         wl_output_destroy(output.output);
         output = {};
+        outputsChanged = true;
         return true;
     }
     return false;

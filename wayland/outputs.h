@@ -23,6 +23,8 @@ struct Output {
 };
 
 extern Output outputs[MAX_MONITORS];
+// An output came, went or changed since the gauge last looked.
+extern bool outputsChanged;
 
 // Takes in an output the registry announced; true when it was taken.
 bool AddOutput(uint32_t name, wl_output* output, zxdg_output_manager_v1* manager);

@@ -14,6 +14,10 @@ if(TARGET garvo_wayland_protocols)
   target_link_libraries(wl_pointer PRIVATE garvo_wayland_protocols)
   add_executable(screen_reader e2e/screen_reader.cpp)
   target_link_libraries(screen_reader PRIVATE garvo_unix)
+  find_package(PkgConfig REQUIRED)
+  pkg_check_modules(WAYLAND_SERVER REQUIRED IMPORTED_TARGET wayland-server)
+  add_executable(wl_plain e2e/wl_plain.cpp)
+  target_link_libraries(wl_plain PRIVATE PkgConfig::WAYLAND_SERVER)
 endif()
 
 # The gauge as users run it, where the test command names one; else this build's own.

@@ -58,7 +58,8 @@ wait_garvo_ok
 expect_settings 897 300 60
 pass "the output under the bar goes away: it comes onto the nearest one"
 
-# The front end chosen: forced, a socket that is not there, neither; a bad choice is a usage error.
+# The front end chosen: forced, a socket that is not there, a compositor without a layer shell,
+# neither; a bad choice is a usage error.
 # "x11" for a gauge that runs with its windows on the X display, else its exit status.
 choose() { # what is wanted, then the environment
   local want=$1 status
@@ -79,11 +80,17 @@ choose() { # what is wanted, then the environment
   [ "$status" = "$want" ] || fail "with $*: $status, want $want; it said: $(cat "$WORK/stderr")"
 }
 new_display 170
+"$GARVO_TOOLS/wl_plain" plain >"$WORK/plain" &
+OTHER_PIDS+=($!)
+wait_until 3000 grep -q ready "$WORK/plain" || fail "no compositor without a layer shell"
 choose x11 GARVO_BACKEND=x11
 choose x11 WAYLAND_DISPLAY=nothing-here
+choose x11 WAYLAND_DISPLAY=plain
+choose 1 GARVO_BACKEND=wayland WAYLAND_DISPLAY=plain
+grep -q 'no layer shell' "$WORK/stderr" || fail "forced onto a compositor without a layer shell: $(cat "$WORK/stderr")"
 choose 1 GARVO_BACKEND=wayland WAYLAND_DISPLAY=nothing-here
 choose 1 WAYLAND_DISPLAY=nothing-here DISPLAY=:4093
 grep -q 'Wayland:.*X11:' "$WORK/stderr" || fail "neither: it said $(cat "$WORK/stderr")"
 choose 2 GARVO_BACKEND=wayland-please
 [ "$(cat "$WORK/garvo.ini")" = "$(printf '; mine\r\n')" ] || fail "the settings file changed"
-pass "forced or fallen back to, X11 runs; a forced or missing Wayland with no X11 is one line and 1"
+pass "forced or fallen back to, X11 runs; a forced, missing or shell-less Wayland without X11 is one line and 1"
