@@ -242,21 +242,24 @@ void WatchPointer()
 // output at all, it waits for one.
 static void OnOutputsChanged()
 {
-    pointer.dragging = nullptr;
     bool gone = IsOpen(bar) && (bar.closed || !bar.output->name);
     if (gone || box.closed || (IsOpen(box) && !box.output->name)) CloseSurface(box);
     MeterRect area;
     Output* output = OutputNear(bar.left, bar.top, area);
     if (!output) {
         if (gone) CloseSurface(bar);
+        pointer.dragging = nullptr;
         return;
     }
     Settings placed =
         ClampSettingsIn(bar.left, bar.top, gauge.settings.s, area, bar.width, bar.height);
-    if (!IsOpen(bar) || gone || output != bar.output)
+    // A drag goes on over outputs that merely changed, not once its surface is made anew.
+    if (!IsOpen(bar) || gone || output != bar.output) {
         OpenSurface(bar, output, placed.x, placed.y);
-    else
+        pointer.dragging = nullptr;
+    } else if (pointer.dragging != &bar) {
         MoveSurface(bar, placed.x, placed.y);
+    }
 }
 
 bool RunEventLoop()

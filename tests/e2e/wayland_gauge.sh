@@ -1,6 +1,6 @@
 # The Wayland front end where only it can be tested: two outputs side by side, the second at scale
-# 2 (headless sway 1.7 has no fractional scale, so the output's whole scale serves), and the choice
-# of front end at start.
+# 2 (headless sway 1.7 has no fractional scale, so the output's whole scale serves), outputs that
+# change, the compositor going away, and the choice of front end at start.
 GARVO_OUTPUTS="HEADLESS-1 mode 1024x768 position 0 0
 HEADLESS-2 mode 1600x1200 position 1024 0 scale 2"
 source "$(dirname "$0")/lib.sh"
@@ -57,6 +57,16 @@ end_session
 wait_garvo_ok
 expect_settings 897 300 60
 pass "the output under the bar goes away: it comes onto the nearest one"
+swaymsg output HEADLESS-2 position 1024 0 >/dev/null # where the pointer's moves expect it
+
+# The compositor going away, as at a logout, saves as a right-click on the bar would.
+start_garvo '[SETTING]\r\nx=200\r\ny=300\r\ns=60\r\n'
+drag 210 302 310 402
+wait_until 2000 bar_at 300 400 || fail "bar at $(bar_position) after the drag, want 300 400"
+pkill -u garvo-e2e -x sway
+wait_garvo_ok "when the compositor went away"
+expect_settings 300 400 60
+pass "the compositor going away saves the dragged position"
 
 # The front end chosen: forced, a socket that is not there, a compositor without a layer shell,
 # neither; a bad choice is a usage error.
