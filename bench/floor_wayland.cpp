@@ -1,6 +1,7 @@
 // The Wayland floor: the least a layer-shell program with garvo's job could cost. Two overlay
 // surfaces of garvo's sizes, each given one white picture once, a 500 ms timer that takes the same
 // sample the gauge takes, and nothing drawn again.
+#include "../unix/timer.h"
 #include "../unix/memory_source.h"
 
 #include "../wayland/layer_shell.h"
@@ -9,7 +10,6 @@
 #include <string.h>
 #include <sys/mman.h>
 #include <sys/resource.h>
-#include <time.h>
 #include <unistd.h>
 #include <wayland-client.h>
 
@@ -74,13 +74,6 @@ static void MakeSurface(Floor& floor)
     zwlr_layer_surface_v1_set_exclusive_zone(layer, -1);
     zwlr_layer_surface_v1_set_margin(layer, floor.top, 0, 0, 200);
     wl_surface_commit(floor.surface);
-}
-
-static long long NowMs()
-{
-    timespec now;
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return now.tv_sec * 1000LL + now.tv_nsec / 1000000;
 }
 
 int main()

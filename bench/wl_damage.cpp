@@ -2,6 +2,7 @@
 // that each wait for new damage: "repaints N region M" over the seconds given, the first copy
 // (the whole output) not counted.
 //   wl_damage SECONDS X Y WIDTH HEIGHT
+#include "../unix/timer.h"
 #include "wlr-screencopy.h"
 
 #include <poll.h>
@@ -9,7 +10,6 @@
 #include <stdlib.h>
 #include <string.h>
 #include <sys/mman.h>
-#include <time.h>
 #include <unistd.h>
 #include <wayland-client.h>
 
@@ -69,13 +69,6 @@ static void OnDamage(void*, zwlr_screencopy_frame_v1*, uint32_t x, uint32_t y, u
 
 // Filled in by main: newer libraries' listeners have members for later versions' events.
 static zwlr_screencopy_frame_v1_listener frameListener;
-
-static long long NowMs()
-{
-    timespec now;
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return now.tv_sec * 1000LL + now.tv_nsec / 1000000;
-}
 
 int main(int argc, char** argv)
 {

@@ -5,6 +5,7 @@
 #include "timer.h"
 
 #include "../app/settings_rules.h"
+#include "../meter/meter.h"
 
 #include <stdint.h>
 
@@ -17,3 +18,9 @@ struct Gauge {
 
 // Zero at process start, as the Windows image's state is.
 extern Gauge gauge;
+
+// Samples the memory load; true when the bar's picture is to change from `shown`, which then
+// becomes the new layout. A zero layout, never shown, always changes.
+bool SampleBar(BarLayout& shown);
+// The box's text from the latest sample and the threshold; true when it changed.
+bool UpdateInfoText(char (&text)[TEXT_SIZE]);

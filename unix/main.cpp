@@ -16,8 +16,6 @@
 #include <string.h>
 #include <sys/resource.h>
 
-Gauge gauge;
-
 int main(int argc, char** argv)
 {
     const char* settings = ChooseSettingsFile();

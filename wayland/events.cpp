@@ -6,6 +6,7 @@
 #include "pictures.h"
 #include "surface.h"
 
+#include "../unix/double_click.h"
 #include "../unix/ending.h"
 #include "../unix/gauge.h"
 #include "relative-pointer.h"
@@ -13,7 +14,6 @@
 #include <errno.h>
 #include <linux/input-event-codes.h>
 #include <poll.h>
-#include <stdlib.h>
 #include <wayland-client.h>
 
 namespace wayland
@@ -30,9 +30,7 @@ struct Pointer {
     int pressLeft, pressTop; // where the dragged surface stood at the press
     double pressX, pressY;   // and where on it the press was
     double movedX, movedY;   // the pointer's motion since the press
-    Surface* lastClick;
-    uint32_t lastClickTime;
-    double lastClickX, lastClickY;
+    LastClick lastClick;
     Surface* rightPressed;
 };
 
@@ -137,23 +135,9 @@ static void OnRelativeMotion(void*, zwp_relative_pointer_v1*, uint32_t, uint32_t
 
 static const zwp_relative_pointer_v1_listener relativeListener = {OnRelativeMotion};
 
-// The platform's double-click: a second press of the left button on the same surface within
-// 500 ms and 2 pixels of the first. A third press starts a new pair.
-static bool IsDoubleClick(uint32_t time)
-{
-    bool isDouble = pointer.over == pointer.lastClick && time - pointer.lastClickTime <= 500 &&
-                    abs(int(pointer.x - pointer.lastClickX)) <= 2 &&
-                    abs(int(pointer.y - pointer.lastClickY)) <= 2;
-    pointer.lastClick = isDouble ? nullptr : pointer.over;
-    pointer.lastClickTime = time;
-    pointer.lastClickX = pointer.x;
-    pointer.lastClickY = pointer.y;
-    return isDouble;
-}
-
 static void OnLeftPress(uint32_t time)
 {
-    if (IsDoubleClick(time)) {
+    if (IsDoubleClick(pointer.lastClick, uintptr_t(pointer.over), time, pointer.x, pointer.y)) {
         if (pointer.over != &bar) return;
         MeterRect client = {0, 0, BAR_WIDTH, BAR_HEIGHT};
         gauge.settings.s = ThresholdFromPoint(int(pointer.x), client);

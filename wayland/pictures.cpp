@@ -4,9 +4,6 @@
 #include "surface.h"
 
 #include "../unix/gauge.h"
-#include "../unix/memory_source.h"
-
-#include <string.h>
 
 namespace wayland
 {
@@ -16,24 +13,12 @@ static char boxText[TEXT_SIZE];
 
 void RefreshBar()
 {
-    gauge.load = SampleMemoryLoad();
-    MeterRect client = {0, 0, BAR_WIDTH, BAR_HEIGHT};
-    BarLayout layout = ComputeBarLayout(client, gauge.load, gauge.settings.s);
-    if (layout.fill.right == drawnLayout.fill.right && layout.markerX == drawnLayout.markerX &&
-        layout.fillColour == drawnLayout.fillColour)
-        return;
-    drawnLayout = layout;
-    bar.dirty = true;
+    if (SampleBar(drawnLayout)) bar.dirty = true;
 }
 
 void ShowInfo()
 {
-    char text[TEXT_SIZE];
-    FormatInfoText(gauge.load, gauge.settings.s, text);
-    if (strcmp(text, boxText) != 0) {
-        strcpy(boxText, text);
-        box.dirty = true;
-    }
+    if (UpdateInfoText(boxText)) box.dirty = true;
     // Placed only on the way from hidden to shown: a shown box stays where it is.
     if (!IsOpen(box) && IsOpen(bar)) OpenSurface(box, bar.output, bar.left, bar.top - box.height);
     ArmTimer(gauge.hover, NowMs());

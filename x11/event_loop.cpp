@@ -7,12 +7,12 @@
 #include "stacking.h"
 #include "surface.h"
 
+#include "../unix/double_click.h"
 #include "../unix/ending.h"
 #include "../unix/gauge.h"
 
 #include <initializer_list>
 #include <poll.h>
-#include <stdlib.h>
 
 namespace x11
 {
@@ -24,9 +24,7 @@ namespace
 struct Pointer {
     Window dragging;  // the window that follows the pointer while the left button is down
     int dragX, dragY; // the pointer's offset from that window's corner
-    Window lastClickWindow;
-    Time lastClickTime;
-    int lastClickX, lastClickY;
+    LastClick lastClick;
     Window rightPressed; // where the right button went down: a click needs its release there too
 };
 
@@ -53,20 +51,6 @@ static void OnRefresh()
     OnStackingTick();
 }
 
-// The platform's double-click: a second press of the left button on the same window within
-// 500 ms and 2 pixels of the first. A third press starts a new pair.
-static bool IsDoubleClick(const XButtonEvent& press)
-{
-    bool isDouble =
-        press.window == pointer.lastClickWindow && press.time - pointer.lastClickTime <= 500 &&
-        abs(press.x_root - pointer.lastClickX) <= 2 && abs(press.y_root - pointer.lastClickY) <= 2;
-    pointer.lastClickWindow = isDouble ? None : press.window;
-    pointer.lastClickTime = press.time;
-    pointer.lastClickX = press.x_root;
-    pointer.lastClickY = press.y_root;
-    return isDouble;
-}
-
 static void OnDoubleClick(const XButtonEvent& press)
 {
     if (press.window != bar.window) return;
@@ -80,7 +64,8 @@ static void OnButtonPress(const XButtonEvent& press)
 {
     if (press.button == Button3) pointer.rightPressed = press.window;
     if (press.button != Button1) return; // the right button acts on its release
-    if (IsDoubleClick(press)) {
+    if (IsDoubleClick(pointer.lastClick, press.window, uint32_t(press.time), press.x_root,
+                      press.y_root)) {
         OnDoubleClick(press);
         return;
     }

@@ -6,41 +6,22 @@
 #include "surface.h"
 
 #include "../unix/gauge.h"
-#include "../unix/memory_source.h"
 #include "../unix/render.h"
-
-#include <string.h>
 
 namespace x11
 {
 
-static BarLayout drawnLayout;
-static bool barDrawn;           // the bar's picture shows drawnLayout
+static BarLayout drawnLayout;   // what the bar's picture shows
 static char boxText[TEXT_SIZE]; // the box's text, which is also its window's name
-
-static bool SameLayout(const BarLayout& a, const BarLayout& b)
-{
-    return a.fill.right == b.fill.right && a.markerX == b.markerX && a.fillColour == b.fillColour;
-}
 
 void RefreshBar()
 {
-    gauge.load = SampleMemoryLoad();
-    MeterRect client = {0, 0, BAR_WIDTH, BAR_HEIGHT};
-    BarLayout layout = ComputeBarLayout(client, gauge.load, gauge.settings.s);
-    if (barDrawn && SameLayout(layout, drawnLayout)) return;
-    ShowCanvas(bar, DrawBar(layout, gauge.scale));
-    drawnLayout = layout;
-    barDrawn = true;
+    if (SampleBar(drawnLayout)) ShowCanvas(bar, DrawBar(drawnLayout, gauge.scale));
 }
 
 void ShowInfo()
 {
-    char text[TEXT_SIZE];
-    FormatInfoText(gauge.load, gauge.settings.s, text);
-    bool changed = strcmp(text, boxText) != 0;
-    if (changed) {
-        strcpy(boxText, text);
+    if (UpdateInfoText(boxText)) {
         XStoreName(server.display, box.window, boxText);
         ShowCanvas(box, DrawBox(boxText, gauge.scale));
     }

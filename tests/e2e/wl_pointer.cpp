@@ -3,13 +3,13 @@
 // has it. "move X Y" (global logical), "rel DX DY", "down B", "up B", "click B"; B is 1 (left) or
 // 3 (right).
 //   wl_pointer WIDTH HEIGHT   (the size of the outputs' layout, for absolute moves)
+#include "../../unix/timer.h"
 #include "wlr-virtual-pointer.h"
 
 #include <linux/input-event-codes.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
-#include <time.h>
 #include <wayland-client.h>
 
 static zwlr_virtual_pointer_manager_v1* manager;
@@ -27,13 +27,6 @@ static void OnGlobal(void*, wl_registry* registry, uint32_t name, const char* in
 static void OnGlobalRemove(void*, wl_registry*, uint32_t) {}
 
 static const wl_registry_listener listener = {OnGlobal, OnGlobalRemove};
-
-static uint32_t NowMs()
-{
-    timespec now;
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return uint32_t(now.tv_sec * 1000 + now.tv_nsec / 1000000);
-}
 
 int main(int argc, char** argv)
 {
@@ -62,13 +55,13 @@ int main(int argc, char** argv)
         int count = sscanf(line, "%15s %d %d", verb, &a, &b);
         uint32_t button = count >= 2 && a == 3 ? BTN_RIGHT : BTN_LEFT;
         if (count == 3 && strcmp(verb, "move") == 0)
-            zwlr_virtual_pointer_v1_motion_absolute(pointer, NowMs(), uint32_t(a), uint32_t(b),
-                                                    width, height);
+            zwlr_virtual_pointer_v1_motion_absolute(pointer, uint32_t(NowMs()), uint32_t(a),
+                                                    uint32_t(b), width, height);
         else if (count == 3 && strcmp(verb, "rel") == 0)
-            zwlr_virtual_pointer_v1_motion(pointer, NowMs(), wl_fixed_from_int(a),
+            zwlr_virtual_pointer_v1_motion(pointer, uint32_t(NowMs()), wl_fixed_from_int(a),
                                            wl_fixed_from_int(b));
         else if (count == 2 && (strcmp(verb, "down") == 0 || strcmp(verb, "click") == 0))
-            zwlr_virtual_pointer_v1_button(pointer, NowMs(), button,
+            zwlr_virtual_pointer_v1_button(pointer, uint32_t(NowMs()), button,
                                            WL_POINTER_BUTTON_STATE_PRESSED);
         else if (count != 2 || strcmp(verb, "up") != 0) {
             printf("unknown: %s", line);
@@ -80,7 +73,7 @@ int main(int argc, char** argv)
                 zwlr_virtual_pointer_v1_frame(pointer);
                 wl_display_roundtrip(display);
             }
-            zwlr_virtual_pointer_v1_button(pointer, NowMs(), button,
+            zwlr_virtual_pointer_v1_button(pointer, uint32_t(NowMs()), button,
                                            WL_POINTER_BUTTON_STATE_RELEASED);
         }
         zwlr_virtual_pointer_v1_frame(pointer);
