@@ -14,9 +14,13 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION x11)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The text's helper opens fontconfig and FreeType itself, where shlibdeps cannot see them.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libfontconfig1, libfreetype6")
 # The autostart entry is the user's to edit: an upgrade keeps their changes.
-file(WRITE ${CMAKE_BINARY_DIR}/conffiles "${GARVO_AUTOSTART_DIR}/garvo.desktop\n")
-set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_BINARY_DIR}/conffiles)
+if(GARVO_AUTOSTART)
+  file(WRITE ${CMAKE_BINARY_DIR}/conffiles "${GARVO_AUTOSTART_DIR}/garvo.desktop\n")
+  set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_BINARY_DIR}/conffiles)
+endif()
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE
   GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)

@@ -79,7 +79,7 @@ garvo_use_side() {
 
 # The native X11 gauge as users run it and as the Debian package ships it: small, built with
 # Debian's hardening flags for /usr, with no test instrumentation.
-GARVO_X11_GAUGE=$GARVO_BUILD/x11/unix/garvo
+GARVO_X11_GAUGE=$GARVO_BUILD/x11/program/garvo
 
 garvo_build_x11() {
   local -a flags=()
@@ -118,7 +118,7 @@ garvo_build_windows() {
 # the packages), and both Windows images on every machine.
 garvo_build() {
   garvo_build_x11
-  cmake -S "$GARVO_ROOT" -B "$GARVO_BUILD/native" -DCMAKE_BUILD_TYPE=Debug \
+  cmake -S "$GARVO_ROOT" -B "$GARVO_BUILD/native" -DCMAKE_BUILD_TYPE=Debug -DGARVO_SANITIZE=ON \
     -DGARVO_X11_GAUGE="$GARVO_X11_GAUGE" -DGARVO_PACKAGES="$GARVO_BUILD" >/dev/null
   cmake --build "$GARVO_BUILD/native" -j "$GARVO_JOBS"
   garvo_build_windows i686

@@ -1,30 +1,115 @@
-// The gauge's state, and what each refresh and each hover make of it on any display.
+// The gauge's pictures and places.
 #include "gauge.h"
 
+#include "glyphs.h"
 #include "memory_source.h"
 
 #include <string.h>
 
 Gauge gauge;
+Shown shown;
 
-bool SampleBar(BarLayout& shown)
+const MeterRect& RectOf(SurfaceId surface)
+{
+    return surface == BAR ? shown.bar : shown.box;
+}
+
+int32_t Within(int64_t at)
+{
+    return at < INT32_MIN + 1 ? INT32_MIN + 1 : at > INT32_MAX ? INT32_MAX : int32_t(at);
+}
+
+void PlaceSurface(SurfaceId surface, int64_t left, int64_t top)
+{
+    int width = Scaled(surface == BAR ? BAR_WIDTH : INFO_WIDTH, gauge.layoutScale);
+    int height = Scaled(surface == BAR ? BAR_HEIGHT : INFO_HEIGHT, gauge.layoutScale);
+    int32_t x = Within(left), y = Within(top);
+    MeterRect rect = {x, y, Within(int64_t(x) + width), Within(int64_t(y) + height)};
+    (surface == BAR ? shown.bar : shown.box) = rect;
+    gauge.display->placeSurface(surface, rect);
+}
+
+bool ShowBarOnMonitors(int32_t x, int32_t y)
+{
+    int32_t left, top;
+    int width = Scaled(BAR_WIDTH, gauge.layoutScale),
+        height = Scaled(BAR_HEIGHT, gauge.layoutScale);
+    if (!PlaceOnMonitors(gauge.monitors, x, y, width, height, left, top)) {
+        HideInfo();
+        if (shown.barShown) gauge.display->hideSurface(BAR);
+        shown.barShown = false;
+        return false;
+    }
+    bool moved = left != shown.bar.left || top != shown.bar.top;
+    bool resized = width != shown.bar.right - shown.bar.left;
+    if (moved && shown.boxShown) HideInfo();
+    if (moved || resized || !shown.barShown) PlaceSurface(BAR, left, top);
+    gauge.placed = true;
+    if (!shown.barShown) {
+        shown.barShown = true;
+        Redraw(BAR);
+        gauge.display->showSurface(BAR);
+    } else if (resized) {
+        Redraw(BAR);
+    }
+    return true;
+}
+
+void Redraw(SurfaceId surface)
+{
+    double scale = gauge.display->pictureScale(surface);
+    if (surface == BAR) {
+        if (shown.barShown) gauge.display->showPicture(BAR, DrawBar(shown.layout, scale), nullptr);
+        return;
+    }
+    if (!shown.boxShown) return;
+    // The one place text is rendered: at a new scale, before the picture that needs it.
+    PrepareGlyphs(scale);
+    gauge.display->showPicture(BOX, DrawBox(shown.text, scale), shown.text);
+}
+
+void RefreshBar()
 {
     gauge.load = SampleMemoryLoad();
     MeterRect client = {0, 0, BAR_WIDTH, BAR_HEIGHT};
     BarLayout layout = ComputeBarLayout(client, gauge.load, gauge.settings.s);
     // A layout never shown has no fill at all, unlike any the arithmetic makes.
-    if (layout.fill.right == shown.fill.right && layout.markerX == shown.markerX &&
-        layout.fillColour == shown.fillColour)
-        return false;
-    shown = layout;
-    return true;
+    if (layout.fill.right == shown.layout.fill.right && layout.markerX == shown.layout.markerX &&
+        layout.fillColour == shown.layout.fillColour)
+        return;
+    shown.layout = layout;
+    Redraw(BAR);
 }
 
-bool UpdateInfoText(char (&text)[TEXT_SIZE])
+void ShowInfo()
 {
     char now[TEXT_SIZE];
     FormatInfoText(gauge.load, gauge.settings.s, now);
-    if (strcmp(now, text) == 0) return false;
-    strcpy(text, now);
-    return true;
+    bool changed = strcmp(now, shown.text) != 0;
+    if (changed) strcpy(shown.text, now);
+    // Placed only on the way from hidden to shown: a shown box stays where it is.
+    if (!shown.boxShown && shown.barShown) {
+        int height = Scaled(INFO_HEIGHT, gauge.layoutScale);
+        PlaceSurface(BOX, shown.bar.left, int64_t(shown.bar.top) - height);
+        shown.boxShown = true;
+        Redraw(BOX);
+        gauge.display->showSurface(BOX);
+    } else if (changed) {
+        Redraw(BOX);
+    }
+    ArmTimer(gauge.hover, NowMs());
+}
+
+void HideInfo()
+{
+    KillTimer(gauge.hover);
+    if (shown.boxShown) gauge.display->hideSurface(BOX);
+    shown.boxShown = false;
+}
+
+void RecordBarPosition()
+{
+    if (!gauge.placed) return;
+    gauge.settings.x = shown.bar.left;
+    gauge.settings.y = shown.bar.top;
 }

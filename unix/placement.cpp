@@ -1,23 +1,25 @@
 // The monitor a bar belongs on, and its place there.
 #include "placement.h"
 
-static MeterRect AreaFor(const Settings& settings, const MonitorList& monitors)
+bool MonitorFor(const MonitorList& monitors, int32_t x, int32_t y, MeterRect& area)
 {
-    int at =
-        NearestMonitor(monitors.rects, monitors.count, monitors.primary, settings.x, settings.y);
-    return at >= 0 ? monitors.rects[at] : MeterRect{0, 0, 0, 0};
+    int at = NearestMonitor(monitors.rects, monitors.count, monitors.primary, x, y);
+    if (at < 0) return false;
+    area = monitors.rects[at];
+    return true;
 }
 
-Settings ClampOntoMonitors(const Settings& wanted, const MonitorList& monitors, int barWidth,
-                           int barHeight)
+bool PlaceOnMonitors(const MonitorList& monitors, int32_t x, int32_t y, int width, int height,
+                     int32_t& left, int32_t& top)
 {
-    return ClampSettingsIn(wanted.x, wanted.y, wanted.s, AreaFor(wanted, monitors), barWidth,
-                           barHeight);
-}
-
-void BarCorner(const Settings& clamped, const MonitorList& monitors, int32_t& left, int32_t& top)
-{
-    MeterRect area = AreaFor(clamped, monitors);
-    left = clamped.x == UNSET_X ? area.left : clamped.x;
-    top = clamped.x == UNSET_X ? area.top : clamped.y;
+    MeterRect area;
+    if (!MonitorFor(monitors, x, y, area)) return false;
+    if (x == UNSET_X) {
+        x = area.left;
+        y = area.top;
+    }
+    Settings placed = ClampSettingsIn(x, y, 0, area, width, height);
+    left = placed.x;
+    top = placed.y;
+    return true;
 }

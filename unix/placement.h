@@ -1,5 +1,5 @@
-// Where the bar stands among the desktop's monitors, by the same rule at start and whenever the
-// monitors change.
+// Where the bar stands among the desktop's monitors, by one rule at start, when the monitors
+// change and at the end of a drag.
 #pragma once
 
 #include "../app/settings_rules.h"
@@ -8,14 +8,15 @@ const int MAX_MONITORS = 16;
 
 struct MonitorList {
     MeterRect rects[MAX_MONITORS];
-    int count;
+    int count;   // 0 while the display has no monitor
     int primary; // the primary monitor's index, or -1
 };
 
-// The settings with the threshold in range and the corner one pixel inside the monitor it belongs
-// on (the one that holds it, else the nearest), for a bar of that size. An unset x stays unset.
-Settings ClampOntoMonitors(const Settings& wanted, const MonitorList& monitors, int barWidth,
-                           int barHeight);
-// Where a bar of those clamped settings stands: at its corner, or with no x, at the top-left corner
-// of the monitor it belongs on, as a pop-up starts on Windows.
-void BarCorner(const Settings& clamped, const MonitorList& monitors, int32_t& left, int32_t& top);
+// The monitor a corner belongs on: the one that holds it, else the nearest, the primary one for
+// an unset x. False when there is no monitor.
+bool MonitorFor(const MonitorList& monitors, int32_t x, int32_t y, MeterRect& area);
+// Where a surface of that size with its corner wanted at (x, y) stands: one pixel inside the
+// monitor that corner belongs on; with an unset x, at that monitor's top-left corner, as a pop-up
+// starts on Windows. False, with left and top untouched, when there is no monitor.
+bool PlaceOnMonitors(const MonitorList& monitors, int32_t x, int32_t y, int width, int height,
+                     int32_t& left, int32_t& top);

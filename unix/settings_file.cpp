@@ -314,7 +314,7 @@ static bool SaveOnce(FileAt& file, const ProfileKey (&keys)[3])
     return done;
 }
 
-Settings LoadSettings(const MonitorList& monitors, int barWidth, int barHeight)
+Settings ReadSettings()
 {
     Settings saved = {UNSET_X, DEFAULT_Y, DEFAULT_WARN_PERCENT};
     FileAt file = {};
@@ -328,7 +328,8 @@ Settings LoadSettings(const MonitorList& monitors, int barWidth, int barHeight)
         close(file.fd);
     }
     if (file.directory >= 0) close(file.directory);
-    return ClampOntoMonitors(saved, monitors, barWidth, barHeight);
+    saved.s = saved.s < 0 ? 0 : saved.s > 100 ? 100 : saved.s;
+    return saved;
 }
 
 void SaveSettings(const Settings& values)

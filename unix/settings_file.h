@@ -2,8 +2,6 @@
 // back at the end with every other byte kept, never through another user's link, never torn.
 #pragma once
 
-#include "placement.h"
-
 #include "../app/settings_rules.h"
 
 // "./garvo.ini" when there is one, the file garvo.exe uses; else the configuration directory's,
@@ -13,9 +11,9 @@ const char* ChooseSettingsFile();
 // root with that user's HOME would. Says so in one line on standard error when it may not, and
 // from then on saving writes nothing.
 bool MaySaveSettings();
-// The saved values, or the defaults for those missing, clamped onto the monitors for a bar of
-// that size.
-Settings LoadSettings(const MonitorList& monitors, int barWidth, int barHeight);
+// The saved values as they are, or the defaults for those missing, with the threshold kept within
+// 0-100: where the bar may stand depends on the monitors, which the gauge places it on.
+Settings ReadSettings();
 // Writes x, y and s into the file, making it and its directory if need be. Makes no call that a
 // signal handler may not make, so that the ending signals' grace period can save too.
 void SaveSettings(const Settings& values);

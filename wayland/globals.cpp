@@ -3,7 +3,6 @@
 
 #include "outputs.h"
 
-#include "../unix/placement.h"
 #include "relative-pointer.h"
 #include "viewporter.h"
 #include "layer_shell.h"
@@ -33,9 +32,10 @@ static T* Bind(wl_registry* registry, uint32_t name, const wl_interface& interfa
 static void OnGlobal(void*, wl_registry* registry, uint32_t name, const char* interface,
                      uint32_t version)
 {
-    if (strcmp(interface, wl_compositor_interface.name) == 0)
+    if (strcmp(interface, wl_compositor_interface.name) == 0) {
+        wl.compositorVersion = version < 4 ? version : 4;
         wl.compositor = Bind<wl_compositor>(registry, name, wl_compositor_interface, version, 4);
-    else if (strcmp(interface, wl_shm_interface.name) == 0)
+    } else if (strcmp(interface, wl_shm_interface.name) == 0)
         wl.shm = Bind<wl_shm>(registry, name, wl_shm_interface, version, 1);
     else if (strcmp(interface, wl_seat_interface.name) == 0 && !wl.seat)
         wl.seat = Bind<wl_seat>(registry, name, wl_seat_interface, version, 5);
@@ -82,9 +82,16 @@ bool ConnectWayland(char* why, size_t size)
     }
     wl.registry = wl_display_get_registry(wl.display);
     wl_registry_add_listener(wl.registry, &registryListener, nullptr);
-    bool ok = wl_display_roundtrip(wl.display) >= 0;
-    if (ok && wl.compositor && wl.shm && wl.layerShell) return true;
-    snprintf(why, size, "\"%s\" offers no layer shell", name);
+    const char* missing = wl_display_roundtrip(wl.display) < 0 ? nullptr
+                          : !wl.layerShell                     ? "layer shell"
+                          : !wl.compositor                     ? "wl_compositor"
+                          : !wl.shm                            ? "wl_shm"
+                                                               : "";
+    if (missing && !*missing) return true;
+    if (missing)
+        snprintf(why, size, "\"%s\" offers no %s", name, missing);
+    else
+        snprintf(why, size, "\"%s\" ended the connection", name);
     wl_display_disconnect(wl.display);
     wl.display = nullptr;
     return false;

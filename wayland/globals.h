@@ -2,6 +2,7 @@
 #pragma once
 
 #include <stddef.h>
+#include <stdint.h>
 
 struct wl_display;
 struct wl_registry;
@@ -28,13 +29,15 @@ struct Globals {
     wp_viewporter* viewporter;
     wp_fractional_scale_manager_v1* fractionalScale; // absent where the compositor has none
     zwp_relative_pointer_manager_v1* relativePointer;
+    uint32_t compositorVersion; // what its surfaces may be asked: buffer scale from 3, damage in
+                                // buffer pixels from 4
 };
 
 extern Globals wl;
 
 // Connects to the compositor that WAYLAND_DISPLAY names and learns its globals; what they say of
 // themselves comes with the next roundtrip. False, with why in `why`, when there is none, or when
-// it offers no layer shell.
+// it lacks a global the gauge cannot do without, which is named.
 bool ConnectWayland(char* why, size_t size);
 
 } // namespace wayland

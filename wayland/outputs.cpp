@@ -9,7 +9,7 @@ namespace wayland
 {
 
 Output outputs[MAX_MONITORS];
-bool outputsChanged;
+bool outputsChanged, outputScaleChanged;
 
 static void OnGeometry(void* data, wl_output*, int32_t x, int32_t y, int32_t, int32_t, int32_t,
                        const char*, const char*, int32_t)
@@ -35,6 +35,8 @@ static void OnDone(void* data, wl_output*)
         output.width = output.modeWidth / output.scale;
         output.height = output.modeHeight / output.scale;
     }
+    if (output.scale != output.doneScale) outputScaleChanged = true;
+    output.doneScale = output.scale;
     outputsChanged = true;
 }
 
@@ -85,7 +87,7 @@ bool AddOutput(uint32_t name, wl_output* wlOutput, zxdg_output_manager_v1* manag
 {
     for (Output& output : outputs) {
         if (output.name) continue;
-        output = {name, wlOutput, nullptr, 0, 0, 0, 0, 0, 0, 1};
+        output = {name, wlOutput, nullptr, 0, 0, 0, 0, 0, 0, 1, 1};
         wl_output_add_listener(wlOutput, &outputListener, &output);
         Watch(output, manager);
         outputsChanged = true;
@@ -120,12 +122,24 @@ void ListOutputs(MonitorList& monitors, Output* (&which)[MAX_MONITORS])
     monitors.primary = -1;
     for (Output& output : outputs) {
         if (!output.name || output.width <= 0 || output.height <= 0) continue;
+        int64_t right = int64_t(output.x) + output.width,
+                bottom = int64_t(output.y) + output.height;
         which[monitors.count] = &output;
-        monitors.rects[monitors.count++] = {output.x, output.y, output.x + output.width,
-                                            output.y + output.height};
+        monitors.rects[monitors.count++] = {output.x, output.y,
+                                            int32_t(right < INT32_MAX ? right : INT32_MAX),
+                                            int32_t(bottom < INT32_MAX ? bottom : INT32_MAX)};
     }
     // The first output the compositor announced stands in for a primary one.
     if (monitors.count > 0) monitors.primary = 0;
+}
+
+Output* OutputFor(int32_t x, int32_t y)
+{
+    MonitorList monitors;
+    Output* which[MAX_MONITORS];
+    ListOutputs(monitors, which);
+    int at = NearestMonitor(monitors.rects, monitors.count, monitors.primary, x, y);
+    return at >= 0 ? which[at] : nullptr;
 }
 
 } // namespace wayland

@@ -19,28 +19,53 @@
 namespace wayland
 {
 
-static Surface Sized(int width, int height)
+// A compositor that closes a surface at once is not asked again before this, doubling to a
+// minute: never a loop, a few tries a minute at most while nothing changes.
+const int64_t FIRST_BACK_OFF_MS = 2000, LAST_BACK_OFF_MS = 60000;
+
+static Surface Unopened()
 {
     Surface surface = {};
-    surface.width = width;
-    surface.height = height;
+    surface.latest = -1;
     return surface;
 }
 
-Surface bar = Sized(BAR_WIDTH, BAR_HEIGHT), box = Sized(INFO_WIDTH, INFO_HEIGHT);
+Surface bar = Unopened(), box = Unopened();
+
+static Layer retired[4];
+static int retiredCount;
+
+Surface& SurfaceOf(SurfaceId surface)
+{
+    return surface == BAR ? bar : box;
+}
+
+Surface* Find(wl_surface* surface)
+{
+    if (surface && surface == bar.objects.surface) return &bar;
+    if (surface && surface == box.objects.surface) return &box;
+    return nullptr;
+}
+
+static void Attach(Surface& surface);
 
 static void OnConfigure(void* data, zwlr_layer_surface_v1* layer, uint32_t serial, uint32_t,
                         uint32_t)
 {
-    Surface& surface = *static_cast<Surface*>(data);
     zwlr_layer_surface_v1_ack_configure(layer, serial);
+    if (!data) return;
+    Surface& surface = *static_cast<Surface*>(data);
     surface.configured = true;
-    surface.dirty = true;
+    // The size is the gauge's own: a configure alone changes no picture.
+    if (surface.latest >= 0 && !surface.attached)
+        Attach(surface);
+    else
+        wl_surface_commit(surface.objects.surface);
 }
 
 static void OnClosed(void* data, zwlr_layer_surface_v1*)
 {
-    static_cast<Surface*>(data)->closed = true;
+    if (data) static_cast<Surface*>(data)->closed = true;
 }
 
 static const zwlr_layer_surface_v1_listener layerListener = {OnConfigure, OnClosed};
@@ -48,13 +73,14 @@ static const zwlr_layer_surface_v1_listener layerListener = {OnConfigure, OnClos
 #ifdef GARVO_FRACTIONAL_SCALE
 static void OnPreferredScale(void* data, wp_fractional_scale_v1*, uint32_t scale)
 {
+    if (!data) return;
     Surface& surface = *static_cast<Surface*>(data);
     // In 120ths; kept to what the pictures are drawn at.
     double preferred = scale / 120.0;
     if (preferred > MAX_SCALE) preferred = MAX_SCALE;
     if (preferred == surface.preferredScale) return;
     surface.preferredScale = preferred;
-    surface.dirty = true;
+    surface.redraw = true;
 }
 
 static const wp_fractional_scale_v1_listener fractionalListener = {OnPreferredScale};
@@ -78,6 +104,7 @@ static void FreeBuffers(Surface& surface)
     surface.pool = nullptr;
     surface.memory = nullptr;
     surface.bufferWidth = surface.bufferHeight = 0;
+    surface.latest = -1;
 }
 
 // Two buffers of that size, in memory shared with the compositor.
@@ -109,102 +136,153 @@ static bool MakeBuffers(Surface& surface, int width, int height)
     return true;
 }
 
-static void SetMargins(Surface& surface)
+static int32_t Margin(int32_t at, int32_t origin)
 {
-    zwlr_layer_surface_v1_set_margin(surface.layer, surface.top - surface.output->y, 0, 0,
-                                     surface.left - surface.output->x);
+    int64_t margin = int64_t(at) - origin;
+    return int32_t(margin < INT32_MIN ? INT32_MIN : margin > INT32_MAX ? INT32_MAX : margin);
 }
 
-void OpenSurface(Surface& surface, Output* output, int left, int top)
+// Sets the margins that put it at its place on its output; whether they changed.
+static bool SetMargins(Surface& surface)
 {
-    CloseSurface(surface);
+    int32_t left = Margin(surface.at.left, surface.output->x);
+    int32_t top = Margin(surface.at.top, surface.output->y);
+    if (left == surface.marginLeft && top == surface.marginTop) return false;
+    surface.marginLeft = left;
+    surface.marginTop = top;
+    zwlr_layer_surface_v1_set_margin(surface.objects.layer, top, 0, 0, left);
+    return true;
+}
+
+static void Retire(Surface& surface)
+{
+    Layer& objects = surface.objects;
+    if (!objects.surface) return;
+    if (objects.layer) wl_proxy_set_user_data(reinterpret_cast<wl_proxy*>(objects.layer), nullptr);
+#ifdef GARVO_FRACTIONAL_SCALE
+    if (objects.fractional)
+        wl_proxy_set_user_data(reinterpret_cast<wl_proxy*>(objects.fractional), nullptr);
+#endif
+    if (retiredCount == int(sizeof retired / sizeof retired[0])) DestroyRetired();
+    retired[retiredCount++] = objects;
+    objects = {};
+    surface.output = nullptr;
+    surface.preferredScale = 0;
+    surface.configured = false;
+    surface.attached = false;
+}
+
+void DestroyRetired()
+{
+    for (int i = 0; i < retiredCount; ++i) {
+        Layer& objects = retired[i];
+#ifdef GARVO_FRACTIONAL_SCALE
+        if (objects.fractional) wp_fractional_scale_v1_destroy(objects.fractional);
+#endif
+        if (objects.viewport) wp_viewport_destroy(objects.viewport);
+        if (objects.layer) zwlr_layer_surface_v1_destroy(objects.layer);
+        wl_surface_destroy(objects.surface);
+    }
+    retiredCount = 0;
+}
+
+static void Open(Surface& surface, Output* output)
+{
     surface.output = output;
-    surface.left = left;
-    surface.top = top;
-    surface.surface = wl_compositor_create_surface(wl.compositor);
+    Layer& objects = surface.objects;
+    objects.surface = wl_compositor_create_surface(wl.compositor);
     // Above every window, full-screen ones too, as the Windows image's top-most windows are.
-    surface.layer = zwlr_layer_shell_v1_get_layer_surface(
-        wl.layerShell, surface.surface, output->output, ZWLR_LAYER_SHELL_V1_LAYER_OVERLAY, "garvo");
-    zwlr_layer_surface_v1_add_listener(surface.layer, &layerListener, &surface);
-    zwlr_layer_surface_v1_set_size(surface.layer, uint32_t(surface.width),
-                                   uint32_t(surface.height));
-    zwlr_layer_surface_v1_set_anchor(surface.layer, ZWLR_LAYER_SURFACE_V1_ANCHOR_TOP |
+    objects.layer = zwlr_layer_shell_v1_get_layer_surface(
+        wl.layerShell, objects.surface, output->output, ZWLR_LAYER_SHELL_V1_LAYER_OVERLAY, "garvo");
+    zwlr_layer_surface_v1_add_listener(objects.layer, &layerListener, &surface);
+    zwlr_layer_surface_v1_set_size(objects.layer, uint32_t(surface.at.right - surface.at.left),
+                                   uint32_t(surface.at.bottom - surface.at.top));
+    zwlr_layer_surface_v1_set_anchor(objects.layer, ZWLR_LAYER_SURFACE_V1_ANCHOR_TOP |
                                                         ZWLR_LAYER_SURFACE_V1_ANCHOR_LEFT);
     // Placed by its margins alone: it pushes no window aside, nor is it pushed by others' zones.
-    zwlr_layer_surface_v1_set_exclusive_zone(surface.layer, -1);
-    zwlr_layer_surface_v1_set_keyboard_interactivity(surface.layer, 0);
+    zwlr_layer_surface_v1_set_exclusive_zone(objects.layer, -1);
+    zwlr_layer_surface_v1_set_keyboard_interactivity(objects.layer, 0);
+    surface.marginLeft = surface.marginTop = INT32_MIN;
     SetMargins(surface);
 #ifdef GARVO_FRACTIONAL_SCALE
     if (wl.fractionalScale && wl.viewporter) {
-        surface.fractional = wp_fractional_scale_manager_v1_get_fractional_scale(wl.fractionalScale,
-                                                                                 surface.surface);
-        wp_fractional_scale_v1_add_listener(surface.fractional, &fractionalListener, &surface);
-        surface.viewport = wp_viewporter_get_viewport(wl.viewporter, surface.surface);
+        objects.fractional = wp_fractional_scale_manager_v1_get_fractional_scale(wl.fractionalScale,
+                                                                                 objects.surface);
+        wp_fractional_scale_v1_add_listener(objects.fractional, &fractionalListener, &surface);
+        objects.viewport = wp_viewporter_get_viewport(wl.viewporter, objects.surface);
     }
 #endif
-    wl_surface_commit(surface.surface);
+    wl_surface_commit(objects.surface);
+    // Drawn anew for this output's scale.
+    surface.redraw = true;
 }
 
-void CloseSurface(Surface& surface)
+void Sync(Surface& surface, int64_t now)
 {
-    FreeBuffers(surface);
-#ifdef GARVO_FRACTIONAL_SCALE
-    if (surface.fractional) wp_fractional_scale_v1_destroy(surface.fractional);
-#endif
-    if (surface.viewport) wp_viewport_destroy(surface.viewport);
-    if (surface.layer) zwlr_layer_surface_v1_destroy(surface.layer);
-    if (surface.surface) wl_surface_destroy(surface.surface);
-    surface.fractional = nullptr;
-    surface.viewport = nullptr;
-    surface.layer = nullptr;
-    surface.surface = nullptr;
-    surface.output = nullptr;
-    surface.preferredScale = 0;
-    surface.configured = surface.closed = false;
-    surface.dirty = true;
-}
-
-bool IsOpen(const Surface& surface)
-{
-    return surface.layer != nullptr;
-}
-
-void MoveSurface(Surface& surface, int left, int top)
-{
-    if (surface.left == left && surface.top == top) return;
-    surface.left = left;
-    surface.top = top;
-    SetMargins(surface);
-    wl_surface_commit(surface.surface);
+    if (surface.closed) {
+        // Taken away by the compositor: asked for again after a pause, or when outputs change.
+        Retire(surface);
+        surface.closed = false;
+        surface.reopenAt = now + (surface.backOffMs ? surface.backOffMs : FIRST_BACK_OFF_MS);
+        surface.backOffMs = surface.backOffMs ? surface.backOffMs * 2 : FIRST_BACK_OFF_MS * 2;
+        if (surface.backOffMs > LAST_BACK_OFF_MS) surface.backOffMs = LAST_BACK_OFF_MS;
+    }
+    if (!surface.wanted) {
+        Retire(surface);
+        return;
+    }
+    Output* output = OutputFor(surface.at.left, surface.at.top);
+    if (surface.objects.surface && output == surface.output) {
+        if (SetMargins(surface)) wl_surface_commit(surface.objects.surface);
+        return;
+    }
+    Retire(surface);
+    if (output && now >= surface.reopenAt) Open(surface, output);
 }
 
 double SurfaceScale(const Surface& surface)
 {
-    if (surface.viewport) return surface.preferredScale > 0 ? surface.preferredScale : 1;
-    int scale = surface.output ? surface.output->scale : 1;
+    if (surface.objects.viewport) return surface.preferredScale > 0 ? surface.preferredScale : 1;
+    // A surface of wl_compositor before version 3 has no buffer scale.
+    int scale = surface.output && wl.compositorVersion >= 3 ? surface.output->scale : 1;
     return scale < 1 ? 1 : scale > MAX_SCALE ? MAX_SCALE : scale;
 }
 
-bool ShowCanvas(Surface& surface, const Canvas& canvas)
+static void Attach(Surface& surface)
+{
+    Buffer& buffer = surface.buffers[surface.latest];
+    wl_surface* target = surface.objects.surface;
+    buffer.busy = true;
+    wl_surface_attach(target, buffer.buffer, 0, 0);
+    if (surface.objects.viewport)
+        wp_viewport_set_destination(surface.objects.viewport, surface.at.right - surface.at.left,
+                                    surface.at.bottom - surface.at.top);
+    else if (wl.compositorVersion >= 3)
+        wl_surface_set_buffer_scale(target, int(SurfaceScale(surface)));
+    if (wl.compositorVersion >= 4)
+        wl_surface_damage_buffer(target, 0, 0, surface.bufferWidth, surface.bufferHeight);
+    else
+        wl_surface_damage(target, 0, 0, surface.at.right - surface.at.left,
+                          surface.at.bottom - surface.at.top);
+    wl_surface_commit(target);
+    surface.attached = true;
+}
+
+void ShowCanvas(Surface& surface, const Canvas& canvas)
 {
     if ((canvas.width != surface.bufferWidth || canvas.height != surface.bufferHeight) &&
         !MakeBuffers(surface, canvas.width, canvas.height))
-        return false;
-    Buffer* free = !surface.buffers[0].busy   ? &surface.buffers[0]
-                   : !surface.buffers[1].busy ? &surface.buffers[1]
-                                              : nullptr;
-    if (!free) return false;
-    memcpy(free->pixels, canvas.pixels, size_t(canvas.width) * canvas.height * 4);
-    free->busy = true;
-    wl_surface_attach(surface.surface, free->buffer, 0, 0);
-    if (surface.viewport)
-        wp_viewport_set_destination(surface.viewport, surface.width, surface.height);
-    else
-        wl_surface_set_buffer_scale(surface.surface, int(SurfaceScale(surface)));
-    wl_surface_damage_buffer(surface.surface, 0, 0, canvas.width, canvas.height);
-    wl_surface_commit(surface.surface);
-    surface.dirty = false;
-    return true;
+        return;
+    int free = !surface.buffers[0].busy ? 0 : !surface.buffers[1].busy ? 1 : -1;
+    if (free < 0) {
+        // Both still the compositor's: drawn again once the loop comes round.
+        surface.redraw = true;
+        return;
+    }
+    memcpy(surface.buffers[free].pixels, canvas.pixels, size_t(canvas.width) * canvas.height * 4);
+    surface.latest = free;
+    surface.attached = false;
+    if (surface.objects.surface && surface.configured) Attach(surface);
 }
 
 } // namespace wayland

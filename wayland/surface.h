@@ -1,8 +1,9 @@
-// One of the gauge's two layer surfaces, the bar or the box: on the overlay layer of one output,
-// anchored at its top-left corner and placed by margins, showing pictures from shared memory.
+// One of the gauge's two layer surfaces, the bar or the box: on the overlay layer of the output its
+// corner belongs on, anchored at that output's top-left corner and placed by margins, showing
+// pictures from shared memory.
 #pragma once
 
-#include "../unix/render.h"
+#include "../unix/front_end.h"
 
 #include <stdint.h>
 
@@ -24,37 +25,49 @@ struct Buffer {
     bool busy; // the compositor still reads it
 };
 
-struct Surface {
-    int width, height; // logical: the Windows image's pixels
+// The protocol objects of one layer surface, made and let go together.
+struct Layer {
     wl_surface* surface;
     zwlr_layer_surface_v1* layer;
     wp_viewport* viewport;
     wp_fractional_scale_v1* fractional;
-    Output* output;
-    int left, top;         // where it stands, in the global logical space
+};
+
+struct Surface {
+    MeterRect at; // where the gauge put it, in the global logical space
+    bool wanted;  // the gauge shows it
+    Layer objects;
+    Output* output; // the one it is on, while it is open
+    int32_t marginLeft, marginTop;
     double preferredScale; // the compositor's fractional scale for it, or 0
     bool configured;       // it may show a picture
-    bool closed;           // the compositor took it away
-    bool dirty;            // its picture has yet to be shown
-    // Two buffers in one pool, for pictures of that size in device pixels.
+    bool closed;           // the compositor took it away: it is opened again only later
+    int64_t reopenAt, backOffMs;
+    bool redraw; // its picture is to be drawn again, at a new scale or for a lost one
+    // Two buffers in one pool, for pictures of that size in device pixels; the latest picture,
+    // and whether the surface shows it yet.
     wl_shm_pool* pool;
     uint32_t* memory;
     int bufferWidth, bufferHeight;
     Buffer buffers[2];
+    int latest;
+    bool attached;
 };
 
 extern Surface bar, box;
 
-// Makes the surface on that output with its corner at that global place; it shows a picture once
-// the compositor has configured it.
-void OpenSurface(Surface& surface, Output* output, int left, int top);
-void CloseSurface(Surface& surface);
-bool IsOpen(const Surface& surface);
-// Moves it on its output, margins and all.
-void MoveSurface(Surface& surface, int left, int top);
+Surface& SurfaceOf(SurfaceId surface);
+// The surface a wl_surface is, or none.
+Surface* Find(wl_surface* surface);
+// Brings the compositor's side in line with what the gauge wants: opened on the output its corner
+// belongs on (a new output takes a new layer surface), moved by its margins, or let go.
+void Sync(Surface& surface, int64_t now);
 // Device pixels to one of its logical pixels.
 double SurfaceScale(const Surface& surface);
-// Shows a picture drawn at SurfaceScale; false when both buffers are still the compositor's.
-bool ShowCanvas(Surface& surface, const Canvas& canvas);
+// Puts a picture drawn at SurfaceScale in a free buffer, and on the surface once it may show one.
+void ShowCanvas(Surface& surface, const Canvas& canvas);
+// Layer surfaces let go of during event dispatch are destroyed here, outside it: libwayland keeps a
+// proxy that queued events still name.
+void DestroyRetired();
 
 } // namespace wayland

@@ -1,10 +1,11 @@
-// Opening the display, and the errors garvo lives with.
+// Opening the display, the errors garvo lives with, and the desktop's scale.
 #include "connection.h"
 
 #include "scale.h"
 
-#include "../unix/render.h"
+#include "../unix/front_end.h"
 
+#include <X11/Xatom.h>
 #include <stdio.h>
 #include <stdlib.h>
 
@@ -20,7 +21,13 @@ static int OnProtocolError(Display*, XErrorEvent*)
     return 0;
 }
 
-bool OpenConnection(int (*onLost)(Display*), char* why, size_t size)
+// The X server went away, as it does at a logout.
+static int OnDisplayLost(Display*)
+{
+    DisplayLost(nullptr);
+}
+
+bool OpenConnection(char* why, size_t size)
 {
     Display* display = XOpenDisplay(nullptr);
     if (!display) {
@@ -31,7 +38,7 @@ bool OpenConnection(int (*onLost)(Display*), char* why, size_t size)
             snprintf(why, size, "DISPLAY is not set");
         return false;
     }
-    XSetIOErrorHandler(onLost);
+    XSetIOErrorHandler(OnDisplayLost);
     XSetErrorHandler(OnProtocolError);
     server.display = display;
     server.root = DefaultRootWindow(display);
@@ -47,8 +54,17 @@ double ReadScale()
 {
     Display* display = server.display;
     int screen = DefaultScreen(display);
-    double scale = ScaleFor(getenv("GDK_SCALE"), XResourceManagerString(display),
-                            DisplayWidth(display, screen), DisplayHeight(display, screen));
+    // The property as it is now: Xlib's own copy is the one the connection opened with.
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* resources = nullptr;
+    XGetWindowProperty(display, server.root, XA_RESOURCE_MANAGER, 0, 65536, False, XA_STRING, &type,
+                       &format, &count, &after, &resources);
+    const char* text = type == XA_STRING && format == 8 ? reinterpret_cast<char*>(resources) : "";
+    double scale = ScaleFor(getenv("GDK_SCALE"), text, DisplayWidth(display, screen),
+                            DisplayHeight(display, screen));
+    if (resources) XFree(resources);
     return scale < MAX_SCALE ? scale : MAX_SCALE;
 }
 

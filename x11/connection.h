@@ -16,10 +16,11 @@ struct Server {
 
 extern Server server;
 
-// Opens the display that DISPLAY names, with `onLost` called should it go away later; false,
+// Opens the display that DISPLAY names, with a loss reported to the gauge from then on; false,
 // with why in `why`, when there is none to open.
-bool OpenConnection(int (*onLost)(Display*), char* why, size_t size);
-// The scale the desktop asks for, from GDK_SCALE or the Xft.dpi resource, capped to the screen.
+bool OpenConnection(char* why, size_t size);
+// The scale the desktop asks for now, from GDK_SCALE or the Xft.dpi resource on the root window,
+// capped to the screen.
 double ReadScale();
 
 } // namespace x11

@@ -48,14 +48,13 @@ void ReadMonitors(MonitorList& monitors)
     if (kept == 0) monitors.primary = 0;
 }
 
-bool MonitorsChanged(XEvent& event, MonitorList& monitors)
+bool IsMonitorChange(XEvent& event)
 {
     if (randrEvent < 0 ||
         (event.type != randrEvent + RRScreenChangeNotify && event.type != randrEvent + RRNotify))
         return false;
     // Xlib's idea of the screen's size follows only if told.
     XRRUpdateConfiguration(&event);
-    ReadMonitors(monitors);
     return true;
 }
 

@@ -10,7 +10,7 @@ namespace x11
 
 // The RandR monitors, else the screen as one, and asks to hear when they change.
 void ReadMonitors(MonitorList& monitors);
-// Whether the event says that monitors came, went or changed; if so, reads them again.
-bool MonitorsChanged(XEvent& event, MonitorList& monitors);
+// Whether the event says that monitors came, went or changed.
+bool IsMonitorChange(XEvent& event);
 
 } // namespace x11

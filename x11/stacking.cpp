@@ -15,8 +15,9 @@ namespace
 {
 
 struct Stacking {
-    bool raiseDone, raisePending; // kept above other windows, at most once a refresh tick
-    Window lastCover;             // the window garvo last went above, and when
+    int64_t lastRaiseMs; // kept above other windows at most once a period
+    bool raisePending;
+    Window lastCover; // the window garvo last went above, and when
     int64_t lastRestackMs;
     int fights;     // times that window took the top back at once
     Window yieldTo; // a window that keeps itself on top: garvo leaves it there
@@ -30,8 +31,8 @@ static bool Overlaps(const XWindowAttributes& other, const Surface& ours)
 {
     int right = other.x + other.width + 2 * other.border_width;
     int bottom = other.y + other.height + 2 * other.border_width;
-    return other.x < ours.left + ours.width && right > ours.left &&
-           other.y < ours.top + ours.height && bottom > ours.top;
+    return other.x < ours.at.right && right > ours.at.left && other.y < ours.at.bottom &&
+           bottom > ours.at.top;
 }
 
 // The topmost viewable ordinary window that lies above one of garvo's windows and over it.
@@ -61,13 +62,15 @@ static Window FindCover()
 
 void KeepOnTop()
 {
-    if (stacking.raiseDone) {
+    int64_t now = NowMs();
+    if (stacking.lastRaiseMs && now - stacking.lastRaiseMs < TIMER_PERIOD_MS) {
         stacking.raisePending = true;
         return;
     }
+    stacking.raisePending = false;
     Window cover = FindCover();
     if (!cover || cover == stacking.yieldTo) return;
-    stacking.raiseDone = true;
+    stacking.lastRaiseMs = now;
     XWindowChanges changes = {};
     changes.sibling = cover;
     changes.stack_mode = Above;
@@ -78,16 +81,17 @@ void KeepOnTop()
     }
     if (cover != stacking.lastCover) stacking.fights = 0;
     stacking.lastCover = cover;
-    stacking.lastRestackMs = NowMs();
+    stacking.lastRestackMs = now;
 }
 
-void OnStackingTick()
+int64_t RaiseDue()
 {
-    stacking.raiseDone = false;
-    if (stacking.raisePending) {
-        stacking.raisePending = false;
-        KeepOnTop();
-    }
+    return stacking.raisePending ? stacking.lastRaiseMs + TIMER_PERIOD_MS : -1;
+}
+
+void RaiseIfDue(int64_t now)
+{
+    if (stacking.raisePending && now >= RaiseDue()) KeepOnTop();
 }
 
 void OnOtherRestacked(Window window, Window below)

@@ -2,14 +2,16 @@
 #pragma once
 
 #include <X11/Xlib.h>
+#include <stdint.h>
 
 namespace x11
 {
 
-// Goes back above an ordinary window that has come over the gauge, at most once a refresh tick.
+// Goes back above an ordinary window that has come over the gauge, at most twice a second.
 void KeepOnTop();
-// A refresh tick: a raise held back since the last one is made now.
-void OnStackingTick();
+// When a raise held back is due, or -1 for none; it is made once that time has come.
+int64_t RaiseDue();
+void RaiseIfDue(int64_t now);
 // Another program's window was moved or restacked, and now lies just above `below`; or it is gone.
 void OnOtherRestacked(Window window, Window below);
 void OnOtherGone(Window window);

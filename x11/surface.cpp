@@ -12,7 +12,22 @@ namespace x11
 
 Surface bar, box;
 
-void CreateSurface(Surface& surface, int left, int top, int width, int height)
+Surface& SurfaceOf(SurfaceId surface)
+{
+    return surface == BAR ? bar : box;
+}
+
+static unsigned Width(const MeterRect& at)
+{
+    return unsigned(at.right - at.left);
+}
+
+static unsigned Height(const MeterRect& at)
+{
+    return unsigned(at.bottom - at.top);
+}
+
+void CreateSurface(Surface& surface, const MeterRect& at)
 {
     Display* display = server.display;
     static Cursor arrow = XCreateFontCursor(display, XC_left_ptr);
@@ -21,10 +36,10 @@ void CreateSurface(Surface& surface, int left, int top, int width, int height)
     // Every paint covers the whole window, so the server need not clear it first.
     attributes.background_pixmap = None;
     attributes.cursor = arrow;
-    attributes.event_mask =
-        ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | EnterWindowMask;
+    attributes.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
+                            EnterWindowMask | LeaveWindowMask;
     surface.window =
-        XCreateWindow(display, server.root, left, top, unsigned(width), unsigned(height), 0,
+        XCreateWindow(display, server.root, at.left, at.top, Width(at), Height(at), 0,
                       CopyFromParent, InputOutput, CopyFromParent,
                       CWOverrideRedirect | CWBackPixmap | CWCursor | CWEventMask, &attributes);
     XStoreName(display, surface.window, "garvow");
@@ -34,15 +49,27 @@ void CreateSurface(Surface& surface, int left, int top, int width, int height)
     hints.flags = InputHint;
     hints.input = False; // never the keyboard focus
     XSetWMHints(display, surface.window, &hints);
-    surface.image = XCreatePixmap(display, surface.window, unsigned(width), unsigned(height),
-                                  unsigned(server.depth));
-    surface.left = left;
-    surface.top = top;
-    surface.width = width;
-    surface.height = height;
+    surface.image =
+        XCreatePixmap(display, surface.window, Width(at), Height(at), unsigned(server.depth));
+    surface.at = at;
 }
 
-void ShowCanvas(Surface& surface, const Canvas& canvas)
+void PlaceSurface(Surface& surface, const MeterRect& at)
+{
+    Display* display = server.display;
+    bool resized = Width(at) != Width(surface.at) || Height(at) != Height(surface.at);
+    if (resized) {
+        XFreePixmap(display, surface.image);
+        surface.image =
+            XCreatePixmap(display, surface.window, Width(at), Height(at), unsigned(server.depth));
+        XMoveResizeWindow(display, surface.window, at.left, at.top, Width(at), Height(at));
+    } else if (at.left != surface.at.left || at.top != surface.at.top) {
+        XMoveWindow(display, surface.window, at.left, at.top);
+    }
+    surface.at = at;
+}
+
+void ShowCanvas(Surface& surface, const Canvas& canvas, const char* words)
 {
     // The canvas as the server's true-colour pixels are laid out: 0x00RRGGBB in 32 bits.
     XImage image = {};
@@ -63,20 +90,14 @@ void ShowCanvas(Surface& surface, const Canvas& canvas)
     XInitImage(&image);
     XPutImage(server.display, surface.image, server.gc, &image, 0, 0, 0, 0, unsigned(canvas.width),
               unsigned(canvas.height));
+    if (words) XStoreName(server.display, surface.window, words);
     if (surface.shown) Repaint(surface);
 }
 
 void Repaint(const Surface& surface)
 {
-    XCopyArea(server.display, surface.image, surface.window, server.gc, 0, 0,
-              unsigned(surface.width), unsigned(surface.height), 0, 0);
-}
-
-void MoveSurface(Surface& surface, int left, int top)
-{
-    surface.left = left;
-    surface.top = top;
-    XMoveWindow(server.display, surface.window, left, top);
+    XCopyArea(server.display, surface.image, surface.window, server.gc, 0, 0, Width(surface.at),
+              Height(surface.at), 0, 0);
 }
 
 void ShowSurface(Surface& surface)

@@ -4,7 +4,7 @@
 //   screen_reader frames WIDTH HEIGHT LINE < screen.ppm   "x y" of each frame of that size
 //   screen_reader text X Y < screen.ppm                    the text of the box at X, Y (scale 1)
 #include "../../unix/render.h"
-#include "../../unix/text.h"
+#include "../../unix/glyphs.h"
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -60,7 +60,7 @@ static bool Shows(int x, int y, const char* text)
 
 static int Text(int x, int y)
 {
-    if (!OpenTextFont()) return 1;
+    if (!PrepareGlyphs(1)) return 1;
     char text[TEXT_SIZE];
     for (uint32_t load = 0; load <= 100; ++load) {
         for (int32_t threshold = 0; threshold <= 100; ++threshold) {

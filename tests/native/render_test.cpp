@@ -1,7 +1,7 @@
 // The pictures every front end shows, read back from the canvas: the bar pixel for pixel at scale
 // 1, its proportions and palette at other scales, and the box's outline and text.
 #include "../../unix/render.h"
-#include "../../unix/text.h"
+#include "../../unix/glyphs.h"
 
 #include <gtest/gtest.h>
 
@@ -120,9 +120,9 @@ Box Read(const Canvas& box, double scale)
 
 TEST(Render, TheBoxHasItsTextDarkAndCentredInItsFrame)
 {
-    ASSERT_TRUE(OpenTextFont()) << "no sans-serif font";
     for (double scale : {1.0, 1.5, 2.0}) {
         SCOPED_TRACE(scale);
+        ASSERT_TRUE(PrepareGlyphs(scale)) << "no sans-serif font";
         Canvas box = DrawBox("63%use(w:75%)", scale);
         ASSERT_EQ(int(126 * scale + 0.5), box.width);
         ASSERT_EQ(int(24 * scale + 0.5), box.height);
@@ -138,11 +138,12 @@ TEST(Render, TheBoxHasItsTextDarkAndCentredInItsFrame)
 
 TEST(Render, WithoutAFontTheBoxIsItsFrame)
 {
-    EXPECT_FALSE(UseFontFile("/dev/null", 0));
+    UseFontFile("/dev/null", 0);
+    EXPECT_FALSE(PrepareGlyphs(2));
     Box read = Read(DrawBox("63%use(w:75%)", 2), 2);
     EXPECT_TRUE(read.frame);
     EXPECT_EQ(-1, read.right) << "dark pixels inside a box with no font";
-    OpenTextFont();
+    UseFontFile(nullptr, 0);
 }
 
 } // namespace

@@ -73,8 +73,8 @@ class SettingsFile : public testing::Test
     // What a bar on a screen of 1024 x 768 starts with.
     static Settings Load()
     {
-        MonitorList screen = {{{0, 0, 1024, 768}}, 1, 0};
-        return LoadSettings(screen, BAR_WIDTH, BAR_HEIGHT);
+        Settings saved = ReadSettings();
+        return ClampSettingsIn(saved.x, saved.y, saved.s, {0, 0, 1024, 768}, BAR_WIDTH, BAR_HEIGHT);
     }
     // Every path under the scratch directory, with its mode and size.
     std::string Tree() const

@@ -53,7 +53,7 @@ heavy=$(grep -E '^(gcc|g\+\+|cpp|clang|binutils)(-[0-9.]+)?$|^(wine|xserver|xvfb
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 dpkg-deb -x "$deb" "$scratch/root"
-[ "$("$scratch/root/usr/bin/garvo" --version)" = "garvo $upstream" ] || fail "garvo --version says $("$scratch/root/usr/bin/garvo" --version)"
+[ "$("$scratch/root/usr/bin/garvo" --version)" = "garvo $upstream (Wayland, X11)" ] || fail "garvo --version says $("$scratch/root/usr/bin/garvo" --version)"
 zcat "$scratch/root/usr/share/man/man1/garvo.1.gz" | grep -q "^.TH GARVO 1 \"\" \"garvo $upstream\"" ||
   fail "the manual page is not for $upstream"
 # Once the program is removed, and the autostart entry (a configuration file) stays, desktops

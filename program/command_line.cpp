@@ -3,6 +3,14 @@
 
 #include "version.h"
 
+#if defined(GARVO_WAYLAND) && defined(GARVO_X11)
+#define FRONT_ENDS "Wayland, X11"
+#elif defined(GARVO_WAYLAND)
+#define FRONT_ENDS "Wayland"
+#else
+#define FRONT_ENDS "X11"
+#endif
+
 #include <string.h>
 
 static void PrintUsage(FILE* out, const char* settings)
@@ -18,7 +26,7 @@ static void PrintUsage(FILE* out, const char* settings)
             "  right-click   quit, saving the bar's position and the threshold\n"
             "\n"
             "It shows itself on Wayland when the compositor has a layer shell, else on X11;\n"
-            "GARVO_BACKEND=wayland or GARVO_BACKEND=x11 forces one.\n"
+            "GARVO_BACKEND=wayland or GARVO_BACKEND=x11 forces one. Built for: " FRONT_ENDS ".\n"
             "\n"
             "The settings are ./garvo.ini when the current directory has one (the file that\n"
             "garvo.exe uses), else $XDG_CONFIG_HOME/garvo/garvo.ini, by default\n"
@@ -29,7 +37,7 @@ static void PrintUsage(FILE* out, const char* settings)
 int AnswerCommandLine(int argc, char** argv, const char* settings)
 {
     if (argc == 2 && strcmp(argv[1], "--version") == 0) {
-        printf("garvo %s\n", GARVO_VERSION);
+        printf("garvo %s (" FRONT_ENDS ")\n", GARVO_VERSION);
         return 0;
     }
     bool help = argc == 2 && strcmp(argv[1], "--help") == 0;

@@ -2,19 +2,32 @@
 // display, Wayland's where the compositor has a layer shell, else X11's, until it is closed or
 // the session ends.
 #include "command_line.h"
-#include "gauge.h"
-#include "settings_file.h"
 
-#include "../x11/x11_gauge.h"
+#include "../unix/run.h"
+#include "../unix/settings_file.h"
+#ifdef GARVO_X11
+#include "../x11/x11_front_end.h"
+#endif
 #ifdef GARVO_WAYLAND
-#include "../wayland/wayland_gauge.h"
+#include "../wayland/wayland_front_end.h"
 #endif
 
+#include <errno.h>
 #include <signal.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 #include <sys/resource.h>
+
+// Well below normal work, and never less nice than it was started: a gauge should never compete
+// with what it measures.
+static void StayNice()
+{
+    const int NICE = 10;
+    errno = 0;
+    int now = getpriority(PRIO_PROCESS, 0);
+    if (errno == 0 && now < NICE) setpriority(PRIO_PROCESS, 0, NICE);
+}
 
 int main(int argc, char** argv)
 {
@@ -27,26 +40,30 @@ int main(int argc, char** argv)
         return 2;
     }
 
-    // Well below normal work: a gauge should never compete with what it measures.
-    setpriority(PRIO_PROCESS, 0, 10);
+    StayNice();
     // A write to a display that has gone must end in an orderly way, not in SIGPIPE.
     signal(SIGPIPE, SIG_IGN);
     char wayland[160] = "", x11[160] = "";
-#ifdef GARVO_WAYLAND
+    FrontEnd frontEnd;
     if (!forced || strcmp(forced, "wayland") == 0) {
-        if (OpenWayland(wayland, sizeof wayland)) {
+#ifdef GARVO_WAYLAND
+        if (OpenWayland(frontEnd, wayland, sizeof wayland)) {
             MaySaveSettings();
-            return RunWaylandGauge();
+            return RunGauge(frontEnd);
         }
-    }
 #else
-    if (forced && strcmp(forced, "wayland") == 0) snprintf(wayland, sizeof wayland, "not built in");
+        if (forced) snprintf(wayland, sizeof wayland, "not built in");
 #endif
+    }
     if (!forced || strcmp(forced, "x11") == 0) {
-        if (OpenX11(x11, sizeof x11)) {
+#ifdef GARVO_X11
+        if (OpenX11(frontEnd, x11, sizeof x11)) {
             MaySaveSettings();
-            return RunX11Gauge();
+            return RunGauge(frontEnd);
         }
+#else
+        snprintf(x11, sizeof x11, "not built in");
+#endif
     }
     // One line: each display tried, and why it would not do.
     fprintf(stderr, "garvo: no display to show the gauge on:%s%s%s%s%s\n",

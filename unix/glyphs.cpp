@@ -1,0 +1,254 @@
+// The glyphs, from a helper process. fontconfig finds the file that "sans-serif" means on this
+// desktop, once, and FreeType renders the box's characters at each new scale. Both are opened with
+// dlopen in the helper alone: their code, their data and the font cost more than the rest of the
+// gauge, and a font folder that blocks (a FIFO, a stalled network share) must not hold the gauge
+// up. The helper keeps no descriptor of the gauge's but its pipe, dies with the gauge, and is
+// waited for two seconds at most.
+#include "glyphs.h"
+
+#include "ending.h"
+#include "render.h"
+#include "timer.h"
+
+#include <dlfcn.h>
+#include <errno.h>
+#include <fcntl.h>
+#include <fontconfig/fontconfig.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include <limits.h>
+#include <poll.h>
+#include <signal.h>
+#include <stdio.h>
+#include <string.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+// The text's size at scale 1, in pixels: the box's 24 rows hold it with room above and below.
+const double TEXT_PIXELS = 12;
+// Every character the box's text can hold.
+static const char CHARACTERS[] = "0123456789%use(w:)";
+const int GLYPHS = sizeof CHARACTERS - 1;
+const int64_t HELPER_LIMIT_MS = 2000;
+
+namespace
+{
+
+// What the helper hands back, before the atlas's bytes.
+struct Rendered {
+    char fontFile[PATH_MAX];
+    int fontIndex;
+    bool ok;
+    long ascent, descent; // of the face, 26.6 pixels
+    int used;             // bytes of the atlas
+    Glyph glyphs[GLYPHS];
+};
+
+struct Prepared {
+    Rendered font;
+    double scale; // what the glyphs are ready at; 0 for none
+    double tried; // the scale last asked for, whether or not it worked
+};
+
+} // namespace
+
+static Prepared prepared;
+// Coverage of every glyph at the largest scale, with room to spare.
+static unsigned char atlas[GLYPHS * 16 * 16 * int(MAX_SCALE * MAX_SCALE)];
+
+// A library's function, looked up by the name it is declared with.
+#define LOOK_UP(library, name)                                                                     \
+    auto name = reinterpret_cast<decltype(&::name)>(dlsym(library, #name))
+
+// The desktop's sans-serif font file, from fontconfig.
+static void FindFont(Rendered& out)
+{
+    void* library = dlopen("libfontconfig.so.1", RTLD_NOW | RTLD_LOCAL);
+    if (!library) return;
+    LOOK_UP(library, FcInit);
+    LOOK_UP(library, FcNameParse);
+    LOOK_UP(library, FcConfigSubstitute);
+    LOOK_UP(library, FcDefaultSubstitute);
+    LOOK_UP(library, FcFontMatch);
+    LOOK_UP(library, FcPatternGetString);
+    LOOK_UP(library, FcPatternGetInteger);
+    if (!FcInit || !FcNameParse || !FcConfigSubstitute || !FcDefaultSubstitute || !FcFontMatch ||
+        !FcPatternGetString || !FcPatternGetInteger || !FcInit())
+        return;
+    FcPattern* wanted = FcNameParse(reinterpret_cast<const FcChar8*>("sans-serif"));
+    FcResult result;
+    FcPattern* found = nullptr;
+    if (wanted && FcConfigSubstitute(nullptr, wanted, FcMatchPattern)) {
+        FcDefaultSubstitute(wanted);
+        found = FcFontMatch(nullptr, wanted, &result);
+    }
+    FcChar8* name = nullptr;
+    if (found && FcPatternGetString(found, FC_FILE, 0, &name) == FcResultMatch &&
+        strlen(reinterpret_cast<const char*>(name)) < sizeof out.fontFile) {
+        strcpy(out.fontFile, reinterpret_cast<const char*>(name));
+        FcPatternGetInteger(found, FC_INDEX, 0, &out.fontIndex);
+    }
+}
+
+// The glyphs of the font at a scale, into out and the atlas.
+static void Render(Rendered& out, double scale)
+{
+    void* library = dlopen("libfreetype.so.6", RTLD_NOW | RTLD_LOCAL);
+    if (!library || !out.fontFile[0]) return;
+    LOOK_UP(library, FT_Init_FreeType);
+    LOOK_UP(library, FT_New_Face);
+    LOOK_UP(library, FT_Set_Char_Size);
+    LOOK_UP(library, FT_Load_Char);
+    FT_Library freetype;
+    FT_Face face;
+    if (!FT_Init_FreeType || !FT_New_Face || !FT_Set_Char_Size || !FT_Load_Char ||
+        FT_Init_FreeType(&freetype) != 0 ||
+        FT_New_Face(freetype, out.fontFile, out.fontIndex, &face) != 0 ||
+        FT_Set_Char_Size(face, 0, long(TEXT_PIXELS * scale * 64 + 0.5), 72, 72) != 0)
+        return;
+    out.ascent = face->size->metrics.ascender;
+    out.descent = -face->size->metrics.descender;
+    for (int i = 0; i < GLYPHS; ++i) {
+        Glyph& glyph = out.glyphs[i];
+        glyph = {-1, 0, 0, 0, 0, 0};
+        if (FT_Load_Char(face, FT_ULong(CHARACTERS[i]), FT_LOAD_RENDER | FT_LOAD_TARGET_LIGHT))
+            continue;
+        const FT_GlyphSlot slot = face->glyph;
+        const FT_Bitmap& bitmap = slot->bitmap;
+        glyph.advance = slot->advance.x;
+        int bytes = int(bitmap.width * bitmap.rows);
+        if (bitmap.pixel_mode != FT_PIXEL_MODE_GRAY || bytes > int(sizeof atlas) - out.used)
+            continue;
+        glyph = {out.used,          int(bitmap.width), int(bitmap.rows),
+                 slot->bitmap_left, slot->bitmap_top,  slot->advance.x};
+        for (unsigned row = 0; row < bitmap.rows; ++row)
+            memcpy(atlas + out.used + row * bitmap.width, bitmap.buffer + int(row) * bitmap.pitch,
+                   bitmap.width);
+        out.used += bytes;
+    }
+    out.ok = true;
+}
+
+static bool Send(int fd, const void* bytes, size_t size)
+{
+    const char* at = static_cast<const char*>(bytes);
+    while (size > 0) {
+        ssize_t done = write(fd, at, size);
+        if (done < 0 && errno == EINTR) continue;
+        if (done <= 0) return false;
+        at += done;
+        size -= size_t(done);
+    }
+    return true;
+}
+
+// Reads all of it before the deadline, or fails; an ending signal fails it at once.
+static bool Receive(int fd, void* bytes, size_t size, int64_t deadline)
+{
+    char* at = static_cast<char*>(bytes);
+    while (size > 0) {
+        int64_t left = deadline - NowMs();
+        if (left <= 0 || EndRequested()) return false;
+        pollfd ready = {fd, POLLIN, 0};
+        if (poll(&ready, 1, int(left)) <= 0) continue;
+        ssize_t done = read(fd, at, size);
+        if (done < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+        if (done <= 0) return false;
+        at += done;
+        size -= size_t(done);
+    }
+    return true;
+}
+
+// The helper's side: nothing of the gauge's but the pipe, standard streams on /dev/null, gone
+// when the gauge is.
+[[noreturn]] static void RunHelper(int pipe, double scale, pid_t gauge)
+{
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (getppid() != gauge) _exit(1);
+    signal(SIGTERM, SIG_DFL);
+    signal(SIGINT, SIG_DFL);
+    signal(SIGHUP, SIG_DFL);
+    signal(SIGALRM, SIG_DFL);
+    int kept = fcntl(pipe, F_DUPFD, 10);
+    int null = open("/dev/null", O_RDWR);
+    if (kept < 0 || null < 0) _exit(1);
+    for (int fd = 0; fd < 3; ++fd)
+        dup2(null, fd);
+    dup2(kept, 3);
+    close_range(4, ~0u, 0);
+    Rendered& font = prepared.font;
+    font.ok = false;
+    font.used = 0;
+    if (!font.fontFile[0]) FindFont(font);
+    Render(font, scale);
+    _exit(Send(3, &font, sizeof font) && Send(3, atlas, size_t(font.used)) ? 0 : 1);
+}
+
+bool PrepareGlyphs(double scale)
+{
+    if (scale == prepared.tried) return prepared.scale == scale;
+    prepared.tried = scale;
+    prepared.scale = 0;
+    int ends[2];
+    if (pipe2(ends, O_CLOEXEC) != 0) return false;
+    pid_t gauge = getpid(), helper = fork();
+    if (helper == 0) RunHelper(ends[1], scale, gauge);
+    close(ends[1]);
+    int64_t deadline = NowMs() + HELPER_LIMIT_MS;
+    Rendered& font = prepared.font;
+    bool ok = helper > 0 && Receive(ends[0], &font, sizeof font, deadline) && font.used >= 0 &&
+              size_t(font.used) <= sizeof atlas &&
+              Receive(ends[0], atlas, size_t(font.used), deadline);
+    close(ends[0]);
+    if (helper > 0) {
+        // Done or not, it goes now: nothing the gauge starts outlives its need.
+        kill(helper, SIGKILL);
+        while (waitpid(helper, nullptr, 0) < 0 && errno == EINTR) {
+        }
+    }
+    if (ok && font.ok) {
+        prepared.scale = scale;
+    } else {
+        font.ok = false;
+        if (helper > 0 && !ok && !EndRequested())
+            fprintf(stderr, "garvo: no font within %d s; the box shows no text\n",
+                    int(HELPER_LIMIT_MS / 1000));
+    }
+    return prepared.scale == scale;
+}
+
+const Glyph* GlyphOf(char c)
+{
+    const char* at = c ? strchr(CHARACTERS, c) : nullptr;
+    return at ? &prepared.font.glyphs[at - CHARACTERS] : nullptr;
+}
+
+const unsigned char* Coverage(const Glyph& glyph)
+{
+    return atlas + glyph.offset;
+}
+
+double GlyphScale()
+{
+    return prepared.scale;
+}
+
+long FontAscent()
+{
+    return prepared.font.ascent;
+}
+
+long FontDescent()
+{
+    return prepared.font.descent;
+}
+
+void UseFontFile(const char* file, int index)
+{
+    prepared = {};
+    if (!file || strlen(file) >= sizeof prepared.font.fontFile) return;
+    strcpy(prepared.font.fontFile, file);
+    prepared.font.fontIndex = index;
+}
