@@ -53,10 +53,13 @@ GARVO_FRONT=${GARVO_FRONT:-x11}
 # and a cursor that hides, so that screenshots show the gauge alone; and one virtual pointer for
 # the whole script. The gauge and the tools run as root, which the user's socket lets in.
 start_compositor() {
-  local user=garvo-e2e runtime=$WORK/runtime outputs=${GARVO_OUTPUTS:-"HEADLESS-1 mode 1024x768 position 0 0"}
+  local user=garvo-e2e runtime outputs=${GARVO_OUTPUTS:-"HEADLESS-1 mode 1024x768 position 0 0"} count
+  # "none": a compositor with no output yet, as a laptop with its lid shut and no monitor.
+  count=$(wc -l <<<"$outputs")
+  [ "$outputs" = none ] && outputs= && count=0
   id "$user" >/dev/null 2>&1 || useradd --system --no-create-home --shell /usr/sbin/nologin "$user"
   chmod 755 "$WORK"
-  mkdir -m 700 "$runtime"
+  runtime=$(mktemp -d "$WORK/runtime.XXXXXX")
   chown "$user" "$runtime"
   # A cursor theme whose every pointer is one transparent pixel, in Xcursor's format.
   le() { local b; for b in 0 8 16 24; do printf "\\x$(printf %02x $(($1 >> b & 255)))"; done; }
@@ -66,14 +69,14 @@ start_compositor() {
     printf Xcur; le 16; le 65536; le 1; le $image; le 24; le 28
     le 36; le $image; le 24; le 1; le 1; le 1; le 0; le 0; le 0; le 0
   } >"$WORK/icons/blank/cursors/left_ptr"
-  ln -s left_ptr "$WORK/icons/blank/cursors/default"
+  ln -sf left_ptr "$WORK/icons/blank/cursors/default"
   {
-    while read -r line; do echo "output $line bg #336699 solid_color"; done <<<"$outputs"
+    while read -r line; do [ -z "$line" ] || echo "output $line bg #336699 solid_color"; done <<<"$outputs"
     echo "seat * xcursor_theme blank 24"
   } >"$WORK/sway.conf"
   exec_as_user "$user" env -i PATH=/usr/bin:/bin HOME="$WORK" XDG_RUNTIME_DIR="$runtime" \
     XCURSOR_PATH="$WORK/icons" XCURSOR_THEME=blank \
-    WLR_BACKENDS=headless WLR_HEADLESS_OUTPUTS="$(wc -l <<<"$outputs")" \
+    WLR_BACKENDS=headless WLR_HEADLESS_OUTPUTS="$count" \
     WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman sway -c "$WORK/sway.conf" >"$WORK/sway.log" 2>&1 &
   OTHER_PIDS+=($!)
   wait_until 10000 eval 'ls "$runtime" | grep -q "^wayland-[0-9]*$"' ||
@@ -94,6 +97,7 @@ start_compositor() {
       if (y + h / s > H) H = y + h / s
       s = 0
     } END { print int(W), int(H) }' <<<"$outputs")
+  if [ -n "${POINTER_PID:-}" ]; then kill "$POINTER_PID" 2>/dev/null || true; wait "$POINTER_PID" 2>/dev/null || true; fi
   coproc POINTER { exec "$GARVO_TOOLS/wl_pointer" $extent; }
   OTHER_PIDS+=("$POINTER_PID")
 }
@@ -268,6 +272,7 @@ pointer() {
   else
     case $1 in
       move) xdotool mousemove "$2" "$3" ;;
+      rel) xdotool mousemove_relative -- "$2" "$3" ;;
       down) xdotool mousedown "$2" ;;
       up) xdotool mouseup "$2" ;;
       click) xdotool click "$2" ;;

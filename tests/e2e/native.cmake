@@ -4,20 +4,28 @@
 # need no Wine. Their tests are named "e2e.x11.*".
 add_executable(native_load e2e/native_load.cpp)
 target_link_libraries(native_load PRIVATE garvo_unix)
+add_executable(start_blocked e2e/start_blocked.cpp)
 add_executable(x_windows e2e/x_windows.cpp)
 target_link_libraries(x_windows PRIVATE X11::X11)
 add_executable(x_proxy e2e/x_proxy.cpp)
 target_link_libraries(x_proxy PRIVATE X11::X11)
-add_executable(start_blocked e2e/start_blocked.cpp)
-if(TARGET garvo_wayland_protocols)
-  add_executable(wl_pointer e2e/wl_pointer.cpp)
+if(GARVO_BUILD_WAYLAND)
+  # The tests' own protocols: a virtual pointer to drive the compositor with.
+  set(protocol_sources)
+  garvo_protocol(wlr-virtual-pointer ${GARVO_WLR_PROTOCOLS}/wlr-virtual-pointer-unstable-v1.xml)
+  add_executable(wl_pointer e2e/wl_pointer.cpp ${protocol_sources})
+  target_include_directories(wl_pointer PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/protocols)
   target_link_libraries(wl_pointer PRIVATE garvo_wayland_protocols)
   add_executable(screen_reader e2e/screen_reader.cpp)
   target_link_libraries(screen_reader PRIVATE garvo_unix)
-  find_package(PkgConfig REQUIRED)
+  # A compositor that misbehaves on purpose.
   pkg_check_modules(WAYLAND_SERVER REQUIRED IMPORTED_TARGET wayland-server)
-  add_executable(wl_plain e2e/wl_plain.cpp)
-  target_link_libraries(wl_plain PRIVATE PkgConfig::WAYLAND_SERVER)
+  set(protocol_sources)
+  garvo_server_protocol(wlr-layer-shell ${GARVO_WLR_PROTOCOLS}/wlr-layer-shell-unstable-v1.xml)
+  garvo_server_protocol(xdg-shell ${GARVO_WAYLAND_PROTOCOLS}/stable/xdg-shell/xdg-shell.xml)
+  add_executable(wl_rogue e2e/wl_rogue.cpp ${protocol_sources})
+  target_include_directories(wl_rogue PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/protocols)
+  target_link_libraries(wl_rogue PRIVATE PkgConfig::WAYLAND_SERVER)
 endif()
 
 # The gauge as users run it, where the test command names one; else this build's own.
@@ -26,7 +34,8 @@ set(gauge $<TARGET_FILE:garvo>)
 if(GARVO_X11_GAUGE)
   set(gauge ${GARVO_X11_GAUGE})
 endif()
-file(GLOB scripts ${CMAKE_CURRENT_LIST_DIR}/test_*.sh ${CMAKE_CURRENT_LIST_DIR}/x11_*.sh)
+file(GLOB scripts ${CMAKE_CURRENT_LIST_DIR}/test_*.sh ${CMAKE_CURRENT_LIST_DIR}/x11_*.sh
+  ${CMAKE_CURRENT_LIST_DIR}/native_*.sh)
 foreach(script ${scripts})
   get_filename_component(name ${script} NAME_WE)
   add_test(NAME e2e.x11.${name} COMMAND bash ${script} ${gauge} $<TARGET_FILE:native_load>)
@@ -40,11 +49,31 @@ if(TARGET wl_pointer)
   foreach(name test_start_and_close test_drag_and_threshold test_hover test_logoff)
     list(APPEND wayland_scripts ${CMAKE_CURRENT_LIST_DIR}/${name}.sh)
   endforeach()
-  file(GLOB own ${CMAKE_CURRENT_LIST_DIR}/wayland_*.sh)
+  file(GLOB own ${CMAKE_CURRENT_LIST_DIR}/wayland_*.sh ${CMAKE_CURRENT_LIST_DIR}/native_*.sh)
   foreach(script ${wayland_scripts} ${own})
     get_filename_component(name ${script} NAME_WE)
     add_test(NAME e2e.wayland.${name} COMMAND bash ${script} ${gauge} $<TARGET_FILE:native_load>)
     set_tests_properties(e2e.wayland.${name} PROPERTIES RUN_SERIAL TRUE TIMEOUT 600
       ENVIRONMENT "GARVO_TOOLS=$<TARGET_FILE_DIR:x_windows>;GARVO_FRONT=wayland")
   endforeach()
+endif()
+
+# One pass of the native gauge's own scripts against this build, when it is the sanitizers' build:
+# a leak, an overflow or a stray read fails them. Named "e2e.sanitized.*".
+if(GARVO_SANITIZE)
+  foreach(script test_drag_and_threshold native_drag_edge)
+    add_test(NAME e2e.sanitized.x11.${script} COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/${script}.sh
+      $<TARGET_FILE:garvo> $<TARGET_FILE:native_load>)
+    set_tests_properties(e2e.sanitized.x11.${script} PROPERTIES RUN_SERIAL TRUE TIMEOUT 600
+      ENVIRONMENT "GARVO_TOOLS=$<TARGET_FILE_DIR:x_windows>")
+  endforeach()
+  if(TARGET wl_pointer)
+    foreach(script ${own})
+      get_filename_component(name ${script} NAME_WE)
+      add_test(NAME e2e.sanitized.wayland.${name} COMMAND bash ${script} $<TARGET_FILE:garvo>
+        $<TARGET_FILE:native_load>)
+      set_tests_properties(e2e.sanitized.wayland.${name} PROPERTIES RUN_SERIAL TRUE TIMEOUT 600
+        ENVIRONMENT "GARVO_TOOLS=$<TARGET_FILE_DIR:x_windows>;GARVO_FRONT=wayland")
+    endforeach()
+  endif()
 endif()

@@ -68,6 +68,22 @@ wait_garvo_ok "when the compositor went away"
 expect_settings 300 400 60
 pass "the compositor going away saves the dragged position"
 
+# Started while the compositor has no output: nothing is shown and the saved place is kept; the
+# output that comes shows the bar there, and a logout saves that place, not 0 0.
+GARVO_OUTPUTS=none start_compositor
+printf '[SETTING]\r\nx=300\r\ny=200\r\ns=60\r\n' >"$WORK/garvo.ini"
+(cd "$WORK" && exec "$GARVO_EXE") &
+GARVO_PID=$!
+sleep 1
+kill -0 "$GARVO_PID" || fail "with no output, the gauge ended"
+swaymsg create_output >/dev/null
+swaymsg output HEADLESS-1 mode 1024x768 position 0 0 >/dev/null
+wait_until 3000 bar_at 300 200 || fail "the output came, the bar is at '$(bar_position)', want 300 200"
+end_session
+wait_garvo_ok
+expect_settings 300 200 60
+pass "started with no output: the bar comes with the output, at its saved place"
+
 # The front end chosen: forced, a socket that is not there, a compositor without a layer shell,
 # neither; a bad choice is a usage error.
 # "x11" for a gauge that runs with its windows on the X display, else its exit status.
@@ -90,7 +106,7 @@ choose() { # what is wanted, then the environment
   [ "$status" = "$want" ] || fail "with $*: $status, want $want; it said: $(cat "$WORK/stderr")"
 }
 new_display 170
-"$GARVO_TOOLS/wl_plain" plain >"$WORK/plain" &
+"$GARVO_TOOLS/wl_rogue" plain plain >"$WORK/plain" &
 OTHER_PIDS+=($!)
 wait_until 3000 grep -q ready "$WORK/plain" || fail "no compositor without a layer shell"
 choose x11 GARVO_BACKEND=x11

@@ -8,7 +8,8 @@ source "$(dirname "$0")/lib.sh"
 for signal in INT HUP; do
   start_garvo '[SETTING]\r\nx=200\r\ny=300\r\ns=75\r\n'
   nice=$(ps -o ni= -p "$GARVO_PID" | tr -d ' ')
-  [ "$nice" -gt "$(nice)" ] || fail "runs at nice $nice, no lower than the shell that started it"
+  want=$(($(nice) > 10 ? $(nice) : 10))
+  [ "$nice" = "$want" ] || fail "runs at nice $nice, want $want: at least 10, never less nice than its shell"
   drag 210 302 310 402
   wait_until 2000 bar_at 300 400 || fail "bar at $(bar_position) after the drag, want 300 400"
   kill -"$signal" "$GARVO_PID"
@@ -117,3 +118,39 @@ for display in "" ":4093"; do
   [ "$(settings_file)" = "$(printf '%b' "$before")" ] || fail "the settings file changed"
   pass "DISPLAY='$display': $(cat "$WORK/stderr")"
 done
+
+# Started nicer than 10, it stays that nice, though as root it could make itself less so.
+new_display 180
+printf '[SETTING]\r\nx=200\r\ny=300\r\ns=75\r\n' >"$WORK/garvo.ini"
+(cd "$WORK" && exec nice -n 19 "$GARVO_EXE") &
+GARVO_PID=$!
+wait_until 5000 bar_shown || fail "no bar when started at nice 19"
+[ "$(ps -o ni= -p "$GARVO_PID" | tr -d ' ')" = 19 ] || fail "started at nice 19, runs at $(ps -o ni= -p "$GARVO_PID")"
+kill "$GARVO_PID"
+wait_garvo_ok
+pass "started at nice 19, it stays at 19"
+
+# A font folder that holds a FIFO, where fontconfig would wait for ever: the bar comes at once, the
+# box within the text helper's bound with its frame alone, and after SIGTERM nothing of garvo is
+# left on the screen or among the processes.
+mkdir "$WORK/fonts"
+mkfifo "$WORK/fonts/stuck.ttf"
+printf '<?xml version="1.0"?>\n<fontconfig><dir>%s</dir><cachedir>%s</cachedir></fontconfig>\n' \
+  "$WORK/fonts" "$WORK/font-cache" >"$WORK/fonts.conf"
+export FONTCONFIG_FILE=$WORK/fonts.conf
+start_garvo '[SETTING]\r\nx=200\r\ny=300\r\ns=75\r\n'
+xdotool mousemove 250 302
+hovered=$(now_ms)
+wait_until 4000 info_viewable || fail "no box within the helper's bound"
+took=$(($(now_ms) - hovered))
+[ "$took" -ge 1500 ] || fail "the box came in $took ms: the FIFO held nothing up, so this tests nothing"
+wait_until 1000 eval '[ -z "$(pgrep -P "$GARVO_PID")" ]' || fail "the helper outlived its bound: $(pgrep -a -P "$GARVO_PID")"
+[ "$(pixels 118 16 204 280 | grep -vc '#FFFFFF')" = 0 ] || fail "the box shows something but its frame"
+bar_intact 93 || fail "the bar is not whole"
+kill -TERM "$GARVO_PID"
+pid=$GARVO_PID
+wait_garvo_ok "after SIGTERM"
+[ -z "$(garvo_windows)" ] || fail "garvo's windows outlived it: $(garvo_windows)"
+[ -z "$(pgrep -x garvo)" ] || fail "processes of garvo's remain: $(pgrep -a -x garvo)"
+unset FONTCONFIG_FILE
+pass "a FIFO in a font folder: the box came in $took ms with its frame alone, and SIGTERM left nothing"

@@ -87,3 +87,22 @@ pass "at scale 1.5 the bar is 189 x 9 in its own colours, the box has text, and 
 end_session
 wait_garvo_ok
 expect_settings 100 500 50
+
+# The desktop's scale changed while the gauge runs: at Xft.dpi 192 the bar is drawn again at
+# 252 x 12 where it stands, and the box that comes over it has text drawn at that scale.
+start_garvo '[SETTING]\r\nx=100\r\ny=500\r\ns=60\r\n'
+wait_until 2000 window_at "189 9 100 500" || fail "no bar at scale 1.5: $(garvo_windows)"
+xprop -root -f RESOURCE_MANAGER 8s -set RESOURCE_MANAGER "Xft.dpi:	192"
+wait_until 2000 window_at "252 12 100 500" || fail "at Xft.dpi 192 the bar is not 252 x 12: $(garvo_windows)"
+wait_until 2000 eval '[ "$(pixels 1 12 100 500 | grep -c "#000000")" = 12 ]' ||
+  fail "the bar at its new size has no outline"
+xdotool mousemove 150 505
+wait_until 2000 eval 'garvo_windows | grep -q "|252 48 100 452$"' || fail "no 252 x 48 box: $(garvo_windows)"
+sleep 0.3
+dark=$(import -window root -crop 244x40+104+456 +repage png:- |
+  convert - -threshold 40% -format '%[fx:int(w*h*(1-mean)+0.5)]' info:)
+[ "$dark" -gt 300 ] || fail "the box at the new scale has $dark dark pixels: no text"
+pass "Xft.dpi changed while running: the bar is drawn again at 252 x 12, the box with text at that scale"
+end_session
+wait_garvo_ok
+expect_settings 100 500 60

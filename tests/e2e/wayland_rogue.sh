@@ -1,0 +1,74 @@
+# The Wayland front end against a compositor that misbehaves on purpose (wl_rogue): one that closes
+# every layer surface, one with an output at the 32-bit edge, an old wl_compositor, a protocol
+# error, no wl_shm. The gauge neither loops, nor overflows, nor asks for what the version lacks,
+# nor calls an error a success, and says what is missing.
+GARVO_FRONT=rogue
+source "$(dirname "$0")/lib.sh"
+export XDG_RUNTIME_DIR
+XDG_RUNTIME_DIR=$(mktemp -d "$WORK/runtime.XXXXXX")
+
+# Starts the compositor with those switches; what it says goes to $WORK/rogue.
+rogue() {
+  "$GARVO_TOOLS/wl_rogue" rogue "$@" >"$WORK/rogue" &
+  ROGUE_PID=$!
+  OTHER_PIDS+=("$ROGUE_PID")
+  wait_until 3000 grep -q ready "$WORK/rogue" || fail "wl_rogue $* did not start"
+}
+stop_rogue() {
+  kill "$ROGUE_PID"
+  wait "$ROGUE_PID" 2>/dev/null || true
+}
+run_garvo() {
+  printf '%b' "$1" >"$WORK/garvo.ini"
+  (cd "$WORK" && GARVO_BACKEND=wayland WAYLAND_DISPLAY=rogue exec "$GARVO_EXE") 2>"$WORK/stderr" &
+  GARVO_PID=$!
+}
+said() { grep -c "^$1" "$WORK/rogue" || true; }
+
+rogue close
+run_garvo '[SETTING]\r\nx=200\r\ny=100\r\ns=60\r\n'
+sleep 5
+kill -TERM "$GARVO_PID"
+wait_garvo_ok
+layers=$(said layer)
+[ "$layers" -le 4 ] || fail "a compositor that closes every layer surface was asked for $layers in 5 s"
+stop_rogue
+pass "each layer surface closed at once: $layers asked for in 5 s"
+
+rogue edge
+run_garvo '[SETTING]\r\nx=2147483100\r\ny=100\r\ns=60\r\n'
+wait_until 3000 grep -q '^margin 100 100$' "$WORK/rogue" ||
+  fail "the bar is not at 100 100 on the output at x = 2147483000: $(grep margin "$WORK/rogue")"
+kill -TERM "$GARVO_PID"
+wait_garvo_ok
+expect_settings 2147483100 100 60
+stop_rogue
+pass "an output at the 32-bit edge holds the bar where it was saved"
+
+rogue old-compositor
+run_garvo '[SETTING]\r\nx=200\r\ny=100\r\ns=60\r\n'
+wait_until 3000 grep -q '^buffer$' "$WORK/rogue" || fail "no picture on an old wl_compositor"
+sleep 0.5
+kill -0 "$GARVO_PID" 2>/dev/null || fail "ended on an old wl_compositor: $(cat "$WORK/stderr")"
+kill -TERM "$GARVO_PID"
+wait_garvo_ok
+stop_rogue
+pass "wl_compositor version 3: pictures shown with what that version has"
+
+rogue error
+run_garvo '[SETTING]\r\nx=200\r\ny=100\r\ns=60\r\n'
+wait_garvo
+[ "$GARVO_STATUS" = 1 ] || fail "a protocol error ends with status $GARVO_STATUS"
+[ "$(grep -c '^garvo:' "$WORK/stderr")" = 1 ] && grep -q '^garvo: .*protocol error.* wl_surface' "$WORK/stderr" ||
+  fail "a protocol error, and it said: $(cat "$WORK/stderr")"
+expect_settings 200 100 60
+stop_rogue
+pass "a protocol error: status 1, $(grep '^garvo:' "$WORK/stderr")"
+
+rogue no-shm
+run_garvo '; mine\r\n'
+wait_garvo
+[ "$GARVO_STATUS" = 1 ] && grep -q 'offers no wl_shm' "$WORK/stderr" ||
+  fail "without wl_shm: status $GARVO_STATUS, it said: $(cat "$WORK/stderr")"
+stop_rogue
+pass "no wl_shm: $(cat "$WORK/stderr")"
