@@ -14,17 +14,11 @@ const MeterRect& RectOf(SurfaceId surface)
     return surface == BAR ? shown.bar : shown.box;
 }
 
-int32_t Within(int64_t at)
-{
-    return at < INT32_MIN + 1 ? INT32_MIN + 1 : at > INT32_MAX ? INT32_MAX : int32_t(at);
-}
-
 void PlaceSurface(SurfaceId surface, int64_t left, int64_t top)
 {
     int width = Scaled(surface == BAR ? BAR_WIDTH : INFO_WIDTH, gauge.layoutScale);
     int height = Scaled(surface == BAR ? BAR_HEIGHT : INFO_HEIGHT, gauge.layoutScale);
-    int32_t x = Within(left), y = Within(top);
-    MeterRect rect = {x, y, Within(int64_t(x) + width), Within(int64_t(y) + height)};
+    MeterRect rect = RectAt(Within(left), Within(top), width, height);
     (surface == BAR ? shown.bar : shown.box) = rect;
     gauge.display->placeSurface(surface, rect);
 }

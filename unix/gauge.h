@@ -33,8 +33,6 @@ struct Shown {
 extern Gauge gauge;
 extern Shown shown;
 
-// A coordinate kept within 32 bits, whatever a display reports, and clear of the unset x.
-int32_t Within(int64_t at);
 // Where a surface stands now.
 const MeterRect& RectOf(SurfaceId surface);
 // Puts a surface's corner at that place, at the size the layout scale gives it.

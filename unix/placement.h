@@ -12,6 +12,13 @@ struct MonitorList {
     int primary; // the primary monitor's index, or -1
 };
 
+// A coordinate kept within 32 bits, whatever a display reports, and clear of the unset x.
+int32_t Within(int64_t at);
+// A rectangle of that place and size, cut to the 32-bit space it may reach past.
+MeterRect RectAt(int64_t left, int64_t top, int64_t width, int64_t height);
+// The point kept on the monitors, as a display keeps its pointer: moved to the nearest edge of the
+// monitor it belongs on when it lies beyond.
+void KeepOnMonitors(const MonitorList& monitors, double& x, double& y);
 // The monitor a corner belongs on: the one that holds it, else the nearest, the primary one for
 // an unset x. False when there is no monitor.
 bool MonitorFor(const MonitorList& monitors, int32_t x, int32_t y, MeterRect& area);

@@ -122,12 +122,8 @@ void ListOutputs(MonitorList& monitors, Output* (&which)[MAX_MONITORS])
     monitors.primary = -1;
     for (Output& output : outputs) {
         if (!output.name || output.width <= 0 || output.height <= 0) continue;
-        int64_t right = int64_t(output.x) + output.width,
-                bottom = int64_t(output.y) + output.height;
         which[monitors.count] = &output;
-        monitors.rects[monitors.count++] = {output.x, output.y,
-                                            int32_t(right < INT32_MAX ? right : INT32_MAX),
-                                            int32_t(bottom < INT32_MAX ? bottom : INT32_MAX)};
+        monitors.rects[monitors.count++] = RectAt(output.x, output.y, output.width, output.height);
     }
     // The first output the compositor announced stands in for a primary one.
     if (monitors.count > 0) monitors.primary = 0;

@@ -43,18 +43,6 @@ static SurfaceId Which(const Surface* surface)
     return surface == &bar ? BAR : BOX;
 }
 
-// The point kept on the outputs, as the compositor keeps its cursor.
-static void KeepOnOutputs(double& x, double& y)
-{
-    MonitorList monitors;
-    Output* which[MAX_MONITORS];
-    ListOutputs(monitors, which);
-    MeterRect area;
-    if (!MonitorFor(monitors, int32_t(floor(x)), int32_t(floor(y)), area)) return;
-    x = fmin(fmax(x, area.left), area.right - 1.0);
-    y = fmin(fmax(y, area.top), area.bottom - 1.0);
-}
-
 static void OnEnter(void*, wl_pointer*, uint32_t, wl_surface* surface, wl_fixed_t x, wl_fixed_t y)
 {
     pointer.over = Find(surface);
@@ -97,7 +85,10 @@ static void OnRelativeMotion(void*, zwp_relative_pointer_v1*, uint32_t, uint32_t
     if (!pointer.held) return;
     pointer.followX += wl_fixed_to_double(dx);
     pointer.followY += wl_fixed_to_double(dy);
-    KeepOnOutputs(pointer.followX, pointer.followY);
+    MonitorList monitors;
+    Output* which[MAX_MONITORS];
+    ListOutputs(monitors, which);
+    KeepOnMonitors(monitors, pointer.followX, pointer.followY);
 }
 
 static const zwp_relative_pointer_v1_listener relativeListener = {OnRelativeMotion};

@@ -23,14 +23,7 @@ namespace wayland
 // minute: never a loop, a few tries a minute at most while nothing changes.
 const int64_t FIRST_BACK_OFF_MS = 2000, LAST_BACK_OFF_MS = 60000;
 
-static Surface Unopened()
-{
-    Surface surface = {};
-    surface.latest = -1;
-    return surface;
-}
-
-Surface bar = Unopened(), box = Unopened();
+Surface bar, box;
 
 static Layer retired[4];
 static int retiredCount;
@@ -57,7 +50,7 @@ static void OnConfigure(void* data, zwlr_layer_surface_v1* layer, uint32_t seria
     Surface& surface = *static_cast<Surface*>(data);
     surface.configured = true;
     // The size is the gauge's own: a configure alone changes no picture.
-    if (surface.latest >= 0 && !surface.attached)
+    if (surface.latest && !surface.attached)
         Attach(surface);
     else
         wl_surface_commit(surface.objects.surface);
@@ -104,7 +97,7 @@ static void FreeBuffers(Surface& surface)
     surface.pool = nullptr;
     surface.memory = nullptr;
     surface.bufferWidth = surface.bufferHeight = 0;
-    surface.latest = -1;
+    surface.latest = 0;
 }
 
 // Two buffers of that size, in memory shared with the compositor.
@@ -136,17 +129,11 @@ static bool MakeBuffers(Surface& surface, int width, int height)
     return true;
 }
 
-static int32_t Margin(int32_t at, int32_t origin)
-{
-    int64_t margin = int64_t(at) - origin;
-    return int32_t(margin < INT32_MIN ? INT32_MIN : margin > INT32_MAX ? INT32_MAX : margin);
-}
-
 // Sets the margins that put it at its place on its output; whether they changed.
 static bool SetMargins(Surface& surface)
 {
-    int32_t left = Margin(surface.at.left, surface.output->x);
-    int32_t top = Margin(surface.at.top, surface.output->y);
+    int32_t left = Within(int64_t(surface.at.left) - surface.output->x);
+    int32_t top = Within(int64_t(surface.at.top) - surface.output->y);
     if (left == surface.marginLeft && top == surface.marginTop) return false;
     surface.marginLeft = left;
     surface.marginTop = top;
@@ -250,7 +237,7 @@ double SurfaceScale(const Surface& surface)
 
 static void Attach(Surface& surface)
 {
-    Buffer& buffer = surface.buffers[surface.latest];
+    Buffer& buffer = surface.buffers[surface.latest - 1];
     wl_surface* target = surface.objects.surface;
     buffer.busy = true;
     wl_surface_attach(target, buffer.buffer, 0, 0);
@@ -280,7 +267,7 @@ void ShowCanvas(Surface& surface, const Canvas& canvas)
         return;
     }
     memcpy(surface.buffers[free].pixels, canvas.pixels, size_t(canvas.width) * canvas.height * 4);
-    surface.latest = free;
+    surface.latest = free + 1;
     surface.attached = false;
     if (surface.objects.surface && surface.configured) Attach(surface);
 }
