@@ -5,4 +5,5 @@ include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)
 
 # i386 symbols carry a leading underscore.
 set(GARVO_ENTRY_SYMBOL _GarvoEntry)
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+# Through a script that tells Wine's own reason when it ends before a test starts.
+set(CMAKE_CROSSCOMPILING_EMULATOR bash ${CMAKE_CURRENT_LIST_DIR}/../tests/win/under_wine.sh wine)

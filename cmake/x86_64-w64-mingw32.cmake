@@ -8,4 +8,6 @@ include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)
 set(GARVO_ENTRY_SYMBOL GarvoEntry)
 # 64-bit Wine's own loader: where 32-bit Wine is installed too, the "wine" wrapper would pick that.
 find_program(GARVO_WINE64 NAMES wine64 PATHS /usr/lib/wine /usr/lib64/wine)
-set(CMAKE_CROSSCOMPILING_EMULATOR ${GARVO_WINE64})
+# Through a script that tells Wine's own reason when it ends before a test starts.
+set(CMAKE_CROSSCOMPILING_EMULATOR bash ${CMAKE_CURRENT_LIST_DIR}/../tests/win/under_wine.sh
+  ${GARVO_WINE64})

@@ -16,8 +16,9 @@
 namespace x11
 {
 
-static bool leftDown;   // the left button went down on one of garvo's windows
-static double scaleNow; // the scale the gauge was last told of
+static bool leftDown;    // the left button went down on one of garvo's windows
+static int lastX, lastY; // where the pointer was last reported while it was down
+static double scaleNow;  // the scale the gauge was last told of
 
 static bool IsMeterWindow(Window window)
 {
@@ -38,6 +39,8 @@ static void OnButtonPress(const XButtonEvent& press)
 {
     if (!IsMeterWindow(press.window)) return;
     if (press.button == Button1) leftDown = true;
+    lastX = press.x_root;
+    lastY = press.y_root;
     // The press grabs the pointer: motion and the release come to this window until then.
     PointerPressed(Which(press.window), ButtonOf(press.button), press.x_root, press.y_root,
                    uint32_t(press.time));
@@ -53,10 +56,10 @@ static void OnButtonRelease(const XButtonEvent& release)
 static void OnMotion(XMotionEvent& motion)
 {
     // The release can go astray (a window unmapped under the pointer ends its grab): a motion
-    // without the button down is its release all the same.
+    // without the button down is its release all the same, where the pointer last was.
     if (leftDown && !(motion.state & Button1Mask)) {
         leftDown = false;
-        PointerReleased(LEFT_BUTTON, motion.x_root, motion.y_root);
+        PointerReleased(LEFT_BUTTON, lastX, lastY);
     }
     // Only the latest of the movements waiting in a row matters.
     XEvent next;
@@ -66,6 +69,8 @@ static void OnMotion(XMotionEvent& motion)
         XNextEvent(server.display, &next);
         motion = next.xmotion;
     }
+    lastX = motion.x_root;
+    lastY = motion.y_root;
     PointerMoved(motion.x_root, motion.y_root);
 }
 

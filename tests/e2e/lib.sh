@@ -16,9 +16,13 @@ OTHER_PIDS=()
 export XDG_CONFIG_HOME=$WORK/config
 
 cleanup() {
-  [ -n "$GARVO_PID" ] && kill "$GARVO_PID" 2>/dev/null || true
+  # Only a process that is still this script's own: a number freed long ago may be another
+  # program's by now (pid_max is often 32768), a test of another suite running beside this one.
   # A server a test stopped must go on to end.
-  for pid in "${OTHER_PIDS[@]}"; do kill "$pid" 2>/dev/null && kill -CONT "$pid" 2>/dev/null || true; done
+  for pid in $GARVO_PID "${OTHER_PIDS[@]}"; do
+    [ "$(ps -o ppid= -p "$pid" 2>/dev/null | tr -d ' ')" = $$ ] || continue
+    kill "$pid" 2>/dev/null && kill -CONT "$pid" 2>/dev/null || true
+  done
   wait 2>/dev/null || true
   rm -rf "$WORK"
 }
@@ -316,12 +320,12 @@ load_probe() {
 }
 memory_load() { (load_probe) | tr -d '\r'; }
 
-# Keeps memory in use until the test ends, so that the load is at least the given percentage.
-raise_load_to() {
-  local want=$1 total available need chunk
+# Keeps that percentage of memory in use until the test ends, on top of whatever else is: the load
+# rises by at least that much, and stays at least that high while other programs free theirs.
+hold_load() {
+  local total need chunk
   total=$(awk '/^MemTotal:/ { print $2 }' /proc/meminfo)
-  available=$(awk '/^MemAvailable:/ { print $2 }' /proc/meminfo)
-  need=$(((total * want / 100 - (total - available)) / 1024 + 64))
+  need=$((total * $1 / 100 / 1024 + 64))
   while [ "$need" -gt 64 ]; do
     chunk=$((need > 1024 ? 1024 : need))
     (load_probe hold "$chunk") >"$WORK/hold.$need" &

@@ -1,7 +1,7 @@
 # Dragging moves the bar; a double-click sets the threshold; both are saved at the end.
 source "$(dirname "$0")/lib.sh"
 
-raise_load_to 5 # a fill of a few columns, not one hidden under the marker
+hold_load 5 # a fill of a few columns, not one hidden under the marker
 start_garvo '[SETTING]\r\nx=200\r\ny=300\r\ns=75\r\n'
 drag 210 302 410 452
 wait_until 2000 bar_at 400 450 || fail "bar at $(bar_position) after the drag, want 400 450"

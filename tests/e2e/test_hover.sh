@@ -16,8 +16,14 @@ pass "hovering shows '$text' just above the bar"
 
 pointer move 700 600
 left=$(now_ms)
-wait_until 2000 info_hidden || fail "the info window stays after the pointer left"
-took=$(($(now_ms) - left))
+# When the look that found it hidden began: a look at the screen can take a while.
+hidden_by() {
+  local at
+  at=$(now_ms)
+  info_hidden && took=$((at - left))
+}
+wait_until 2000 hidden_by || fail "the info window stays after the pointer left"
+
 [ "$took" -le 1000 ] || fail "hidden only after $took ms"
 pass "hidden $took ms after the pointer left"
 

@@ -25,7 +25,7 @@ while [ $(($(now_ms) - start)) -lt $((DURATION * 1000)) ]; do
   # the moment it takes: the bar must show it at once, so it is still sampling and painting.
   if [ -z "$raised" ] && [ $(($(now_ms) - start)) -ge $((DURATION * 500)) ]; then
     fill_before=$(fill_columns)
-    raise_load_to $(($(memory_load) + 10))
+    hold_load 10
     wait_until 2000 fill_grew || fail "the fill did not follow the load: $fill_before columns, now $(fill_columns)"
     pass "the fill grew from $fill_before to $(fill_columns) columns as the load rose"
     raised=yes

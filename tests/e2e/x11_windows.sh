@@ -53,7 +53,7 @@ kill "${OTHER_PIDS[-1]}"
 
 # The load rises: the bar follows within a second.
 fill_before=$(fill_columns)
-raise_load_to $(($(memory_load) + 5))
+hold_load 5
 wait_until 1000 eval '[ "$(fill_columns)" -gt "$fill_before" ]' ||
   fail "the fill did not follow the load: $fill_before columns, then $(fill_columns)"
 pass "the fill follows the load: $fill_before columns, then $(fill_columns)"
