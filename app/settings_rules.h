@@ -23,7 +23,3 @@ Settings ClampSettings(int32_t x, int32_t y, int32_t s, int32_t width, int32_t h
 // The same rules within one area of the screen, for a bar of the given size.
 Settings ClampSettingsIn(int32_t x, int32_t y, int32_t s, MeterRect area, int32_t barWidth,
                          int32_t barHeight);
-
-// The monitor a bar saved at (x, y) belongs on: the one that holds that corner, else the nearest
-// one; the primary one on a tie, and for an unset x. -1 when no monitor has an area.
-int NearestMonitor(const MeterRect* monitors, int count, int primary, int32_t x, int32_t y);

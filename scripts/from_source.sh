@@ -23,10 +23,12 @@ if [ ! -e "$base/.complete" ]; then
   touch "$base/.complete"
 fi
 
-cleanup() { umount "$root/proc" 2>/dev/null || true; }
+cleanup() {
+  umount "$root/proc" 2>/dev/null || true
+  rm -rf "$root"
+}
 trap cleanup EXIT
 cleanup
-rm -rf "$root"
 cp -a "$base" "$root"
 mount -t proc proc "$root/proc"
 mkdir "$root/src"

@@ -61,10 +61,10 @@ static void Follow(double x, double y, bool released)
         MeterRect area = pointer.keptOn;
         if (released) MonitorFor(gauge.monitors, int32_t(x), int32_t(y), area);
         const MeterRect& now = RectOf(surface);
-        Settings kept = ClampSettingsIn(Within(left), Within(top), gauge.settings.s, area,
-                                        now.right - now.left, now.bottom - now.top);
-        left = kept.x;
-        top = kept.y;
+        int32_t x = Within(left), y = Within(top);
+        KeepInside(area, now.right - now.left, now.bottom - now.top, x, y);
+        left = x;
+        top = y;
     }
     PlaceSurface(surface, left, top);
 }

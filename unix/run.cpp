@@ -43,8 +43,9 @@ void MonitorsChanged()
     int32_t y = gauge.placed ? shown.bar.top : gauge.settings.y;
     if (Dragging()) {
         MeterRect area;
-        if (gauge.monitors.count > 0 && MonitorFor(gauge.monitors, x, y, area) && x >= area.left &&
-            y >= area.top && shown.bar.right <= area.right && shown.bar.bottom <= area.bottom)
+        // A drag goes on over monitors that merely changed, while the bar stays on one of them.
+        if (MonitorFor(gauge.monitors, x, y, area) && x >= area.left && y >= area.top &&
+            shown.bar.right <= area.right && shown.bar.bottom <= area.bottom)
             return;
         CancelDrag();
     }

@@ -134,7 +134,7 @@ Output* OutputFor(int32_t x, int32_t y)
     MonitorList monitors;
     Output* which[MAX_MONITORS];
     ListOutputs(monitors, which);
-    int at = NearestMonitor(monitors.rects, monitors.count, monitors.primary, x, y);
+    int at = NearestMonitor(monitors, x, y);
     return at >= 0 ? which[at] : nullptr;
 }
 

@@ -95,6 +95,8 @@ class Gauge : public ::testing::Test
         std::ofstream("garvo.ini", std::ios::binary) << saved;
         ChooseSettingsFile();
         fake.steps = std::move(steps);
+        fake.next = 0;
+        fake.surfaces[BAR] = fake.surfaces[BOX] = {};
         FrontEnd display = {ReadMonitors, One,  PictureScale, Place,         ShowPicture,
                             Show,         Hide, Wait,         fake.keepToOne};
         EXPECT_EQ(0, RunGauge(display));
@@ -112,6 +114,40 @@ class Gauge : public ::testing::Test
     char previous_[4096];
     char dir_[32] = "/tmp/garvo-gauge-XXXXXX";
 };
+
+// Two monitors side by side, the right one shorter and primary, and one of no size.
+TEST(NearestMonitor, HoldsTheCornerElseTheNearestElseThePrimary)
+{
+    const MonitorList monitors = {
+        {{0, 0, 1024, 768}, {1024, 0, 1824, 600}, {500, 500, 500, 900}}, 3, 1};
+    const struct {
+        int32_t x, y;
+        int want;
+    } rows[] = {
+        {100, 100, 0},
+        {1100, 100, 1},
+        {1023, 767, 0},
+        {1024, 0, 1},
+        {3000, 100, 1},
+        {-500, 300, 0},
+        {1700, 610, 1},
+        {1030, 700, 0},
+        {UNSET_X, 5000, 1},
+        {INT32_MAX, 100, 1},
+        {-2000000000, INT32_MIN, 0},
+        {500, 700, 0}, // inside the monitor of no size: that one does not count
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(row.want, NearestMonitor(monitors, row.x, row.y)) << row.x << ", " << row.y;
+    }
+    // Overlapping monitors that both hold the corner: the primary one; without it the first.
+    MonitorList mirrored = {{{0, 0, 1024, 768}, {0, 0, 1920, 1080}}, 2, 1};
+    EXPECT_EQ(1, NearestMonitor(mirrored, 10, 10));
+    mirrored.primary = -1;
+    EXPECT_EQ(0, NearestMonitor(mirrored, 10, 10));
+    EXPECT_EQ(-1, NearestMonitor({{{500, 500, 500, 900}}, 1, 0}, 10, 10));
+    EXPECT_EQ(-1, NearestMonitor({{}, 0, 0}, 10, 10));
+}
 
 const MonitorList TWO = {{{0, 0, 1024, 768}, {1024, 0, 2048, 600}}, 2, 1};
 
@@ -141,8 +177,15 @@ TEST_F(Gauge, NoMonitorIsNoPlace)
                                               MonitorsChanged();
                                           },
                                       }));
-    // None ever: a logout saves the saved place, not one the user never gave.
-    EXPECT_EQ(Ini(300, 200, 60), Run(Ini(300, 200, 60), {[] { raise(SIGTERM); }}));
+    // None ever: a logout saves the saved place, not one the user never gave. In a process of its
+    // own, which the signal ends.
+    fake.monitors = {};
+    EXPECT_EXIT(
+        {
+            bool kept = Run(Ini(300, 200, 60), {[] { raise(SIGTERM); }}) == Ini(300, 200, 60);
+            exit(kept && !fake.surfaces[BAR].shown ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(Gauge, ADoubleClickSetsTheThresholdAndRedrawsTheBarAtOnce)

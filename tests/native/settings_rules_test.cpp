@@ -57,38 +57,6 @@ TEST(ClampSettings, ScreensTooSmallOrOddPinTheBarAtZero)
     EXPECT_EQ(INT32_MAX - 7, huge.y);
 }
 
-// Two monitors side by side, the right one shorter and primary, and one of no size.
-TEST(NearestMonitor, HoldsTheCornerElseTheNearestElseThePrimary)
-{
-    const MeterRect monitors[] = {{0, 0, 1024, 768}, {1024, 0, 1824, 600}, {500, 500, 500, 900}};
-    const struct {
-        int32_t x, y;
-        int want;
-    } rows[] = {
-        {100, 100, 0},
-        {1100, 100, 1},
-        {1023, 767, 0},
-        {1024, 0, 1},
-        {3000, 100, 1},
-        {-500, 300, 0},
-        {1700, 610, 1},
-        {1030, 700, 0},
-        {UNSET_X, 5000, 1},
-        {INT32_MAX, 100, 1},
-        {-2000000000, INT32_MIN, 0},
-        {500, 700, 0}, // inside the monitor of no size: that one does not count
-    };
-    for (const auto& row : rows) {
-        EXPECT_EQ(row.want, NearestMonitor(monitors, 3, 1, row.x, row.y)) << row.x << ", " << row.y;
-    }
-    // Overlapping monitors that both hold the corner: the primary one; without it the first.
-    const MeterRect mirrored[] = {{0, 0, 1024, 768}, {0, 0, 1920, 1080}};
-    EXPECT_EQ(1, NearestMonitor(mirrored, 2, 1, 10, 10));
-    EXPECT_EQ(0, NearestMonitor(mirrored, 2, -1, 10, 10));
-    EXPECT_EQ(-1, NearestMonitor(monitors + 2, 1, 0, 10, 10));
-    EXPECT_EQ(-1, NearestMonitor(monitors, 0, 0, 10, 10));
-}
-
 TEST(ClampSettingsIn, KeepsABarOfAnySizeOneMonitorsPixelInside)
 {
     const MeterRect right = {1024, -100, 1824, 500};
