@@ -59,12 +59,12 @@ static void Follow(double x, double y, bool released)
     int64_t left = llround(x - pointer.gripX), top = llround(y - pointer.gripY);
     if (gauge.display->surfacesKeepToOneMonitor) {
         MeterRect area = pointer.keptOn;
-        if (released) MonitorFor(gauge.monitors, int32_t(x), int32_t(y), area);
+        if (released) MonitorFor(gauge.monitors, Within(llround(x)), Within(llround(y)), area);
         const MeterRect& now = RectOf(surface);
-        int32_t x = Within(left), y = Within(top);
-        KeepInside(area, now.right - now.left, now.bottom - now.top, x, y);
-        left = x;
-        top = y;
+        int32_t keptLeft = Within(left), keptTop = Within(top);
+        KeepInside(area, now.right - now.left, now.bottom - now.top, keptLeft, keptTop);
+        left = keptLeft;
+        top = keptTop;
     }
     PlaceSurface(surface, left, top);
 }

@@ -14,6 +14,11 @@ printf '[SETTING]\r\nx=100\r\ny=100\r\ns=60\r\n' >"$WORK/one/garvo.ini"
 OTHER_PIDS+=($!)
 start_garvo '[SETTING]\r\nx=100\r\ny=300\r\ns=60\r\n'
 window_at() { garvo_windows | grep -q "|$1\$"; }
+# How many pixels of that part of the screen are dark: a box's text.
+dark_in() {
+  import -window root -crop "$1" +repage png:- |
+    convert - -threshold 40% -format '%[fx:int(w*h*(1-mean)+0.5)]' info:
+}
 # The text of the box of that size and place.
 text_of() { garvo_windows | awk -F'|' -v at="$1" '$2 == at { sub(/^[^ ]* /, "", $1); print $1 }'; }
 wait_until 2000 window_at "126 6 100 100" || fail "no bar at scale 1"
@@ -80,8 +85,7 @@ colours=$(pixels 189 9 100 500 | cut -d' ' -f2 | sort -u | tr '\n' ' ')
 double_click 195 504
 wait_until 2000 eval '[[ "$(text_of "189 36 100 464")" == *"%use(w:50%)" ]]' ||
   fail "a double-click at 195 gives '$(text_of "189 36 100 464")', want 50"
-dark=$(import -window root -crop 181x28+104+468 +repage png:- |
-  convert - -threshold 40% -format '%[fx:int(w*h*(1-mean)+0.5)]' info:)
+dark=$(dark_in 181x28+104+468)
 [ "$dark" -gt 150 ] || fail "the box at scale 1.5 has $dark dark pixels: no text"
 pass "at scale 1.5 the bar is 189 x 9 in its own colours, the box has text, and the threshold maps back"
 end_session
@@ -99,8 +103,7 @@ wait_until 2000 eval '[ "$(pixels 1 12 100 500 | grep -c "#000000")" = 12 ]' ||
 xdotool mousemove 150 505
 wait_until 2000 eval 'garvo_windows | grep -q "|252 48 100 452$"' || fail "no 252 x 48 box: $(garvo_windows)"
 sleep 0.3
-dark=$(import -window root -crop 244x40+104+456 +repage png:- |
-  convert - -threshold 40% -format '%[fx:int(w*h*(1-mean)+0.5)]' info:)
+dark=$(dark_in 244x40+104+456)
 [ "$dark" -gt 300 ] || fail "the box at the new scale has $dark dark pixels: no text"
 pass "Xft.dpi changed while running: the bar is drawn again at 252 x 12, the box with text at that scale"
 end_session
