@@ -71,9 +71,8 @@ static void OnPreferredScale(void* data, wp_fractional_scale_v1*, uint32_t scale
     // In 120ths; kept to what the pictures are drawn at.
     double preferred = scale / 120.0;
     if (preferred > MAX_SCALE) preferred = MAX_SCALE;
-    if (preferred == surface.preferredScale) return;
     surface.preferredScale = preferred;
-    surface.redraw = true;
+    if (preferred != surface.drawnScale) surface.redraw = true;
 }
 
 static const wp_fractional_scale_v1_listener fractionalListener = {OnPreferredScale};
@@ -200,8 +199,8 @@ static void Open(Surface& surface, Output* output)
     }
 #endif
     wl_surface_commit(objects.surface);
-    // Drawn anew for this output's scale.
-    surface.redraw = true;
+    // Drawn anew where this output's scale is another.
+    if (SurfaceScale(surface) != surface.drawnScale) surface.redraw = true;
 }
 
 void Sync(Surface& surface, int64_t now)
@@ -268,6 +267,7 @@ void ShowCanvas(Surface& surface, const Canvas& canvas)
     }
     memcpy(surface.buffers[free].pixels, canvas.pixels, size_t(canvas.width) * canvas.height * 4);
     surface.latest = free + 1;
+    surface.drawnScale = SurfaceScale(surface);
     surface.attached = false;
     if (surface.objects.surface && surface.configured) Attach(surface);
 }

@@ -146,9 +146,12 @@ void WaitForEvents(int64_t timeoutMs)
     due = RaiseDue();
     if (due >= 0 && (timeoutMs < 0 || due - now < timeoutMs)) timeoutMs = due > now ? due - now : 0;
     // Events already read (with a reply, say) are handled at once; else what the gauge asked for
-    // is sent, and the connection read only when the wait found something there.
+    // is sent, and the connection read only when the wait found something there. Xlib reads the
+    // connection whenever it flushes: an idle tick, which asked for nothing, flushes nothing.
+    static unsigned long sent;
     if (!XEventsQueued(display, QueuedAlready)) {
-        XFlush(display);
+        if (NextRequest(display) != sent) XFlush(display);
+        sent = NextRequest(display);
         pollfd connection = {ConnectionNumber(display), POLLIN, 0};
         if (poll(&connection, 1, int(timeoutMs)) <= 0) return;
     }
@@ -157,6 +160,8 @@ void WaitForEvents(int64_t timeoutMs)
         XNextEvent(display, &event);
         HandleEvent(event);
     }
+    // Whatever the handlers asked for, the last XPending sent.
+    sent = NextRequest(display);
 }
 
 } // namespace x11

@@ -1,6 +1,6 @@
 # The Wayland front end against a compositor that misbehaves on purpose (wl_rogue): one that closes
-# every layer surface, one with an output at the 32-bit edge, an old wl_compositor, a protocol
-# error, no wl_shm. The gauge neither loops, nor overflows, nor asks for what the version lacks,
+# every layer surface, one with an output at the 32-bit edge, configures that change nothing, an
+# old wl_compositor, a protocol error, no wl_shm. The gauge neither loops, nor overflows, nor asks for what the version lacks,
 # nor calls an error a success, and says what is missing.
 GARVO_FRONT=rogue
 source "$(dirname "$0")/lib.sh"
@@ -44,6 +44,18 @@ wait_garvo_ok
 expect_settings 2147483100 100 60
 stop_rogue
 pass "an output at the 32-bit edge holds the bar where it was saved"
+
+# Configures that change nothing are answered without a new picture (sway 1.10 sends one after
+# every move).
+rogue configures
+run_garvo '[SETTING]\r\nx=200\r\ny=100\r\ns=60\r\n'
+sleep 2
+kill -TERM "$GARVO_PID"
+wait_garvo_ok
+buffers=$(said buffer)
+[ "$buffers" -le 3 ] || fail "ten configures that change nothing brought $buffers pictures"
+stop_rogue
+pass "ten configures that change nothing: $buffers pictures in all"
 
 rogue old-compositor
 run_garvo '[SETTING]\r\nx=200\r\ny=100\r\ns=60\r\n'

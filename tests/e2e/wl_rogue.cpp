@@ -1,11 +1,12 @@
 // A small Wayland compositor that misbehaves on purpose, for the tests of how the gauge copes:
-//   wl_rogue SOCKET [plain] [close] [old-compositor] [no-shm] [edge] [error]
+//   wl_rogue SOCKET [plain] [close] [old-compositor] [no-shm] [edge] [error] [configures]
 // plain           wl_compositor alone, as GNOME and Weston offer no layer shell
 // close           every layer surface is closed as soon as it is made
 // old-compositor  wl_compositor at version 3, whose surfaces have no damage_buffer
 // no-shm          no wl_shm
 // edge            its one output at x = 2147483000, at the 32-bit edge
 // error           a protocol error on the first surface that commits a buffer
+// configures      ten configures more, one after each commit, that change nothing
 // It listens in XDG_RUNTIME_DIR, says "ready", then a line for each layer surface made ("layer"),
 // each buffer committed ("buffer"), and each margin set ("margin TOP LEFT").
 #include <stdio.h>
@@ -22,7 +23,7 @@ namespace
 {
 
 struct Options {
-    bool plain, close, oldCompositor, noShm, edge, error;
+    bool plain, close, oldCompositor, noShm, edge, error, configures;
 };
 
 Options options;
@@ -50,6 +51,7 @@ struct Layer {
     wl_resource* resource;
     bool configured;
     Surface* surface;
+    int more; // configures sent after the first
 };
 
 struct Surface {
@@ -71,9 +73,10 @@ void Commit(wl_client*, wl_resource* resource)
         if (options.error) wl_resource_post_error(resource, 2, "a buffer this compositor refuses");
         surface.hasBuffer = false;
     }
-    if (surface.layer && !surface.layer->configured) {
-        surface.layer->configured = true;
-        zwlr_layer_surface_v1_send_configure(surface.layer->resource, ++serial, 0, 0);
+    Layer* layer = surface.layer;
+    if (layer && (!layer->configured || (options.configures && layer->more++ < 10))) {
+        layer->configured = true;
+        zwlr_layer_surface_v1_send_configure(layer->resource, ++serial, 0, 0);
     }
 }
 
@@ -181,7 +184,7 @@ void GetLayerSurface(wl_client* client, wl_resource* shell, uint32_t id, wl_reso
     wl_resource* resource = wl_resource_create(client, &zwlr_layer_surface_v1_interface,
                                                wl_resource_get_version(shell), id);
     Surface* on = static_cast<Surface*>(wl_resource_get_user_data(surface));
-    Layer* layer = new Layer{resource, false, on};
+    Layer* layer = new Layer{resource, false, on, 0};
     wl_resource_set_implementation(resource, &layerImplementation, layer, FreeLayer);
     on->layer = layer;
     Say("layer");
@@ -207,6 +210,7 @@ int main(int argc, char** argv)
         options.noShm |= strcmp(argv[i], "no-shm") == 0;
         options.edge |= strcmp(argv[i], "edge") == 0;
         options.error |= strcmp(argv[i], "error") == 0;
+        options.configures |= strcmp(argv[i], "configures") == 0;
     }
     wl_display* display = wl_display_create();
     if (argc < 2 || !display || wl_display_add_socket(display, argv[1]) != 0) return 1;

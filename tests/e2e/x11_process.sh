@@ -147,10 +147,18 @@ took=$(($(now_ms) - hovered))
 wait_until 1000 eval '[ -z "$(pgrep -P "$GARVO_PID")" ]' || fail "the helper outlived its bound: $(pgrep -a -P "$GARVO_PID")"
 [ "$(pixels 118 16 204 280 | grep -vc '#FFFFFF')" = 0 ] || fail "the box shows something but its frame"
 bar_intact 93 || fail "the bar is not whole"
+# The font that failed is tried again at the next change of scale, not at the next hover.
+xdotool mousemove 700 700
+wait_until 2000 info_hidden || fail "the box stays"
+xdotool mousemove 260 302
+hovered=$(now_ms)
+wait_until 4000 info_viewable || fail "no box at the second hover"
+again=$(($(now_ms) - hovered))
+[ "$again" -lt 1000 ] || fail "the second hover took $again ms: the helper was waited for again"
 kill -TERM "$GARVO_PID"
 pid=$GARVO_PID
 wait_garvo_ok "after SIGTERM"
 [ -z "$(garvo_windows)" ] || fail "garvo's windows outlived it: $(garvo_windows)"
 [ -z "$(pgrep -x garvo)" ] || fail "processes of garvo's remain: $(pgrep -a -x garvo)"
 unset FONTCONFIG_FILE
-pass "a FIFO in a font folder: the box came in $took ms with its frame alone, and SIGTERM left nothing"
+pass "a FIFO in a font folder: the box came in $took ms with its frame alone, then in $again ms; SIGTERM left nothing"
