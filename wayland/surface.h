@@ -43,8 +43,8 @@ struct Surface {
     bool configured;       // it may show a picture
     bool closed;           // the compositor took it away: it is opened again only later
     int64_t reopenAt, backOffMs;
-    bool redraw;        // its picture is to be drawn again, at a new scale or for a lost one
-    double drawnScale;  // the scale its latest picture was drawn at
+    bool redraw;       // its picture is to be drawn again, at a new scale or for a lost one
+    double drawnScale; // the scale its latest picture was drawn at
     // Two buffers in one pool, for pictures of that size in device pixels; the latest picture's,
     // plus one (0 for none), and whether the surface shows it yet.
     wl_shm_pool* pool;
