@@ -116,13 +116,13 @@ bool RemoveOutput(uint32_t name)
     return false;
 }
 
-void ListOutputs(MonitorList& monitors, Output* (&which)[MAX_MONITORS])
+void ListOutputs(MonitorList& monitors, Output** which)
 {
     monitors.count = 0;
     monitors.primary = -1;
     for (Output& output : outputs) {
         if (!output.name || output.width <= 0 || output.height <= 0) continue;
-        which[monitors.count] = &output;
+        if (which) which[monitors.count] = &output;
         monitors.rects[monitors.count++] = RectAt(output.x, output.y, output.width, output.height);
     }
     // The first output the compositor announced stands in for a primary one.

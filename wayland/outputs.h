@@ -33,8 +33,8 @@ void WatchOutputs(zxdg_output_manager_v1* manager);
 // True when the global was one of the outputs.
 bool RemoveOutput(uint32_t name);
 // The outputs that have a size, as monitors, each cut to the 32-bit space, which an output at its
-// very edge may reach past; which[i] is the output of monitors.rects[i].
-void ListOutputs(MonitorList& monitors, Output* (&which)[MAX_MONITORS]);
+// very edge may reach past; which[i], where asked for, is the output of monitors.rects[i].
+void ListOutputs(MonitorList& monitors, Output** which = nullptr);
 // The output a point belongs on, as the bar's corner does: the one that holds it, else the
 // nearest; none when there is no output.
 Output* OutputFor(int32_t x, int32_t y);

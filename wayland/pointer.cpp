@@ -38,23 +38,18 @@ static Pointer pointer;
 static wl_pointer* seatPointer;
 static zwp_relative_pointer_v1* relative;
 
-static SurfaceId Which(const Surface* surface)
-{
-    return surface == &bar ? BAR : BOX;
-}
-
 static void OnEnter(void*, wl_pointer*, uint32_t, wl_surface* surface, wl_fixed_t x, wl_fixed_t y)
 {
     pointer.over = Find(surface);
     if (!pointer.over) return;
     pointer.x = pointer.over->at.left + wl_fixed_to_double(x);
     pointer.y = pointer.over->at.top + wl_fixed_to_double(y);
-    PointerEntered(Which(pointer.over), pointer.x, pointer.y);
+    PointerEntered(Which(*pointer.over), pointer.x, pointer.y);
 }
 
 static void OnLeave(void*, wl_pointer*, uint32_t, wl_surface*)
 {
-    if (pointer.over) PointerLeft(Which(pointer.over));
+    if (pointer.over) PointerLeft(Which(*pointer.over));
     pointer.over = nullptr;
 }
 
@@ -86,8 +81,7 @@ static void OnRelativeMotion(void*, zwp_relative_pointer_v1*, uint32_t, uint32_t
     pointer.followX += wl_fixed_to_double(dx);
     pointer.followY += wl_fixed_to_double(dy);
     MonitorList monitors;
-    Output* which[MAX_MONITORS];
-    ListOutputs(monitors, which);
+    ListOutputs(monitors);
     KeepOnMonitors(monitors, pointer.followX, pointer.followY);
 }
 
@@ -106,7 +100,7 @@ static void OnButton(void*, wl_pointer*, uint32_t, uint32_t time, uint32_t code,
             pointer.followX = pointer.x;
             pointer.followY = pointer.y;
         }
-        PointerPressed(Which(pointer.over), button, pointer.x, pointer.y, time);
+        PointerPressed(Which(*pointer.over), button, pointer.x, pointer.y, time);
         return;
     }
     if (pointer.held > 0) --pointer.held;

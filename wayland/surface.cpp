@@ -33,6 +33,11 @@ Surface& SurfaceOf(SurfaceId surface)
     return surface == BAR ? bar : box;
 }
 
+SurfaceId Which(const Surface& surface)
+{
+    return &surface == &bar ? BAR : BOX;
+}
+
 Surface* Find(wl_surface* surface)
 {
     if (surface && surface == bar.objects.surface) return &bar;

@@ -58,6 +58,7 @@ struct Surface {
 extern Surface bar, box;
 
 Surface& SurfaceOf(SurfaceId surface);
+SurfaceId Which(const Surface& surface);
 // The surface a wl_surface is, or none.
 Surface* Find(wl_surface* surface);
 // Brings the compositor's side in line with what the gauge wants: opened on the output its corner

@@ -20,8 +20,7 @@ namespace wayland
 
 static void ReadMonitors(MonitorList& monitors)
 {
-    Output* which[MAX_MONITORS];
-    ListOutputs(monitors, which);
+    ListOutputs(monitors);
 }
 
 // Wayland's global space is logical already.
@@ -33,11 +32,6 @@ static double LayoutScale()
 static double PictureScale(SurfaceId surface)
 {
     return SurfaceScale(SurfaceOf(surface));
-}
-
-static SurfaceId Which(const Surface& surface)
-{
-    return &surface == &bar ? BAR : BOX;
 }
 
 // Sizes are logical, and so never change: a place is margins, or another output.
