@@ -24,12 +24,16 @@ run_garvo() {
   GARVO_PID=$!
 }
 said() { grep -c "^$1" "$WORK/rogue" || true; }
+# The gauge on the compositor for that many seconds, then ended as at a logout.
+run_for() {
+  run_garvo '[SETTING]\r\nx=200\r\ny=100\r\ns=60\r\n'
+  sleep "$1"
+  kill -TERM "$GARVO_PID"
+  wait_garvo_ok
+}
 
 rogue close
-run_garvo '[SETTING]\r\nx=200\r\ny=100\r\ns=60\r\n'
-sleep 5
-kill -TERM "$GARVO_PID"
-wait_garvo_ok
+run_for 5
 layers=$(said layer)
 [ "$layers" -le 4 ] || fail "a compositor that closes every layer surface was asked for $layers in 5 s"
 stop_rogue
@@ -48,10 +52,7 @@ pass "an output at the 32-bit edge holds the bar where it was saved"
 # Configures that change nothing are answered without a new picture (sway 1.10 sends one after
 # every move).
 rogue configures
-run_garvo '[SETTING]\r\nx=200\r\ny=100\r\ns=60\r\n'
-sleep 2
-kill -TERM "$GARVO_PID"
-wait_garvo_ok
+run_for 2
 buffers=$(said buffer)
 [ "$buffers" -le 3 ] || fail "ten configures that change nothing brought $buffers pictures"
 stop_rogue
