@@ -44,9 +44,9 @@ pass() { echo "ok: $*"; }
 # The README's packages for Debian: the line after its "Debian and Ubuntu" note.
 packages=$(awk '/^Debian and Ubuntu/ { found = 1 } found && /^sudo apt-get install/ { sub(/^sudo apt-get install /, ""); print; exit }' "$GARVO_ROOT/README.md")
 [ -n "$packages" ] || fail "no Debian packages in the README's Build from source"
-x11_packages="libx11-dev libxrandr-dev"
+x11_packages="libxcb1-dev libxcb-randr0-dev"
 wayland_packages=$(tr ' ' '\n' <<<"$packages" | grep -E 'wayland' | tr '\n' ' ')
-other_packages=$(tr ' ' '\n' <<<"$packages" | grep -vE 'wayland|libx11-dev|libxrandr-dev' | tr '\n' ' ')
+other_packages=$(tr ' ' '\n' <<<"$packages" | grep -vE 'wayland|libxcb1-dev|libxcb-randr0-dev' | tr '\n' ' ')
 inside "apt-get update -q >/dev/null"
 
 # No Wayland development files: asked for, configure fails naming the package; else X11 alone.

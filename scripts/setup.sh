@@ -10,13 +10,14 @@ garvo_check_arch
 # The wlr protocols' descriptions come with a Rust crate's sources, whose package Debian 13 renamed.
 wlr=librust-wayland-protocols-dev
 grep -qx 'VERSION_ID="12"' /etc/os-release 2>/dev/null || wlr=librust-wayland-protocols-wlr-dev
-need=(cmake make g++ g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix libx11-dev
-      libxrandr-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core libwayland-dev
+need=(cmake make g++ g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix libxcb1-dev
+      libxcb-randr0-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core libwayland-dev
       libwayland-bin wayland-protocols "$wlr" pkgconf dpkg-dev file)
 if [ "${1:-}" != package ]; then
-  # The tests: Wine and a virtual display, a window manager, a compositor, a Wayland one with
-  # its background and screenshots, a package checker.
-  need+=(libgtest-dev wine wine64 xvfb xdotool x11-utils fonts-wine imagemagick openbox procps
+  # The tests: Wine and a virtual display, other programs' windows (on Xlib, as most are), a
+  # window manager, a compositor, a Wayland one with its background and screenshots, a package
+  # checker.
+  need+=(libgtest-dev libx11-dev wine wine64 xvfb xdotool x11-utils fonts-wine imagemagick openbox procps
          picom sway swaybg grim xwayland x11-xserver-utils e2fsprogs lintian)
   [ "${GARVO_ARCH:-}" = x86_64 ] || need+=(wine32:i386)
 fi

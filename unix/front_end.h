@@ -52,6 +52,9 @@ void PointerPressed(SurfaceId surface, Button button, double x, double y, uint32
 void PointerReleased(Button button, double x, double y);
 // The pointer left a surface.
 void PointerLeft(SurfaceId surface);
+// Another program moved a surface: its corner now stands at that point, where the gauge takes it
+// to be from then on.
+void SurfaceMoved(SurfaceId surface, int64_t left, int64_t top);
 // Monitors came, went, moved or changed size: readMonitors has the new list.
 void MonitorsChanged();
 // A surface's picture scale, or the layout scale, changed: the surface is drawn again.

@@ -23,6 +23,12 @@ void PlaceSurface(SurfaceId surface, int64_t left, int64_t top)
     gauge.display->placeSurface(surface, rect);
 }
 
+void SurfaceMoved(SurfaceId surface, int64_t left, int64_t top)
+{
+    MeterRect& rect = surface == BAR ? shown.bar : shown.box;
+    rect = RectAt(Within(left), Within(top), rect.right - rect.left, rect.bottom - rect.top);
+}
+
 bool ShowBarOnMonitors(int32_t x, int32_t y)
 {
     int32_t left, top;

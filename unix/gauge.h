@@ -1,5 +1,6 @@
 // The gauge's state, and what it shows: the bar, sampled and drawn, and the box above it while the
-// pointer is over them. Every front end's display gets the same pictures at the same places.
+// pointer is over them. Every front end's display gets the same pictures at the same places. The
+// report of a surface moved by another program is defined here.
 #pragma once
 
 #include "front_end.h"

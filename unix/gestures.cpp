@@ -2,8 +2,7 @@
 #include "gestures.h"
 
 #include "gauge.h"
-
-#include <math.h>
+#include "numbers.h"
 
 namespace
 {
@@ -25,8 +24,8 @@ static Pointer pointer = {NOWHERE, NOWHERE, 0, 0, {}, {}, NOWHERE};
 
 bool IsDoubleClick(LastClick& last, int target, uint32_t time, double x, double y)
 {
-    bool isDouble = target == last.target && time - last.time <= 500 && fabs(x - last.x) < 3 &&
-                    fabs(y - last.y) < 3;
+    bool isDouble = target == last.target && time - last.time <= 500 && Distance(x, last.x) < 3 &&
+                    Distance(y, last.y) < 3;
     last = {isDouble ? 0 : target, time, x, y};
     return isDouble;
 }
@@ -56,10 +55,10 @@ static bool Inside(const MeterRect& rect, double x, double y)
 static void Follow(double x, double y, bool released)
 {
     SurfaceId surface = SurfaceId(pointer.dragging);
-    int64_t left = llround(x - pointer.gripX), top = llround(y - pointer.gripY);
+    int64_t left = Nearest(x - pointer.gripX), top = Nearest(y - pointer.gripY);
     if (gauge.display->surfacesKeepToOneMonitor) {
         MeterRect area = pointer.keptOn;
-        if (released) MonitorFor(gauge.monitors, Within(llround(x)), Within(llround(y)), area);
+        if (released) MonitorFor(gauge.monitors, Within(Nearest(x)), Within(Nearest(y)), area);
         const MeterRect& now = RectOf(surface);
         int32_t keptLeft = Within(left), keptTop = Within(top);
         KeepInside(area, now.right - now.left, now.bottom - now.top, keptLeft, keptTop);
@@ -92,7 +91,7 @@ static void SetThresholdAt(double x)
 {
     // From the bar's own pixels, so that the same spot gives the same threshold at every scale.
     MeterRect client = {0, 0, BAR_WIDTH, BAR_HEIGHT};
-    int along = int(floor(x - shown.bar.left));
+    int along = int(Floor(x - shown.bar.left));
     gauge.settings.s =
         ThresholdFromPoint(Unscaled(along < 0 ? 0 : along, gauge.layoutScale), client);
     RefreshBar();

@@ -1,7 +1,7 @@
 // The monitor a bar belongs on, and its place there.
 #include "placement.h"
 
-#include <math.h>
+#include "numbers.h"
 
 int32_t Within(int64_t at)
 {
@@ -16,9 +16,9 @@ MeterRect RectAt(int64_t left, int64_t top, int64_t width, int64_t height)
 void KeepOnMonitors(const MonitorList& monitors, double& x, double& y)
 {
     MeterRect area;
-    if (!MonitorFor(monitors, Within(int64_t(floor(x))), Within(int64_t(floor(y))), area)) return;
-    x = fmin(fmax(x, area.left), area.right - 1.0);
-    y = fmin(fmax(y, area.top), area.bottom - 1.0);
+    if (!MonitorFor(monitors, Within(Floor(x)), Within(Floor(y)), area)) return;
+    x = Clamp(x, area.left, area.right - 1.0);
+    y = Clamp(y, area.top, area.bottom - 1.0);
 }
 
 // How far a point lies outside a range, capped so that two squares still fit in 64 bits.

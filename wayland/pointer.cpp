@@ -12,10 +12,10 @@
 #include "surface.h"
 
 #include "../unix/front_end.h"
+#include "../unix/numbers.h"
 #include "relative-pointer.h"
 
 #include <linux/input-event-codes.h>
-#include <math.h>
 #include <wayland-client.h>
 
 namespace wayland
@@ -62,8 +62,8 @@ static void OnMotion(void*, wl_pointer*, uint32_t, wl_fixed_t x, wl_fixed_t y)
     } else {
         double pressedX = pointer.originX + wl_fixed_to_double(x);
         double pressedY = pointer.originY + wl_fixed_to_double(y);
-        bool agree =
-            fabs(pressedX - pointer.followX) <= 1.5 && fabs(pressedY - pointer.followY) <= 1.5;
+        bool agree = Distance(pressedX, pointer.followX) <= 1.5 &&
+                     Distance(pressedY, pointer.followY) <= 1.5;
         if (!relative || agree) {
             pointer.followX = pressedX;
             pointer.followY = pressedY;

@@ -10,158 +10,194 @@
 #include "../unix/front_end.h"
 #include "../unix/timer.h"
 
-#include <X11/Xatom.h>
 #include <poll.h>
+#include <stdlib.h>
 
 namespace x11
 {
 
 static bool leftDown;    // the left button went down on one of garvo's windows
 static int lastX, lastY; // where the pointer was last reported while it was down
-static double scaleNow;  // the scale the gauge was last told of
 
-static bool IsMeterWindow(Window window)
+static bool IsMeterWindow(xcb_window_t window)
 {
     return window == bar.window || window == box.window;
 }
 
-static SurfaceId Which(Window window)
+static SurfaceId Which(xcb_window_t window)
 {
     return window == bar.window ? BAR : BOX;
 }
 
-static Button ButtonOf(unsigned button)
+static Button ButtonOf(uint8_t button)
 {
-    return button == Button1 ? LEFT_BUTTON : button == Button3 ? RIGHT_BUTTON : OTHER_BUTTON;
+    return button == 1 ? LEFT_BUTTON : button == 3 ? RIGHT_BUTTON : OTHER_BUTTON;
 }
 
-static void OnButtonPress(const XButtonEvent& press)
+static void OnButtonPress(const xcb_button_press_event_t& press)
 {
-    if (!IsMeterWindow(press.window)) return;
-    if (press.button == Button1) leftDown = true;
-    lastX = press.x_root;
-    lastY = press.y_root;
+    if (!IsMeterWindow(press.event)) return;
+    if (press.detail == 1) leftDown = true;
+    lastX = press.root_x;
+    lastY = press.root_y;
     // The press grabs the pointer: motion and the release come to this window until then.
-    PointerPressed(Which(press.window), ButtonOf(press.button), press.x_root, press.y_root,
-                   uint32_t(press.time));
+    PointerPressed(Which(press.event), ButtonOf(press.detail), press.root_x, press.root_y,
+                   press.time);
 }
 
-static void OnButtonRelease(const XButtonEvent& release)
+static void OnButtonRelease(const xcb_button_release_event_t& release)
 {
-    if (!IsMeterWindow(release.window)) return;
-    if (release.button == Button1) leftDown = false;
-    PointerReleased(ButtonOf(release.button), release.x_root, release.y_root);
+    if (!IsMeterWindow(release.event)) return;
+    if (release.detail == 1) leftDown = false;
+    PointerReleased(ButtonOf(release.detail), release.root_x, release.root_y);
 }
 
-static void OnMotion(XMotionEvent& motion)
+static void OnMotion(const xcb_motion_notify_event_t& motion)
 {
     // The release can go astray (a window unmapped under the pointer ends its grab): a motion
     // without the button down is its release all the same, where the pointer last was.
-    if (leftDown && !(motion.state & Button1Mask)) {
+    if (leftDown && !(motion.state & XCB_BUTTON_MASK_1)) {
         leftDown = false;
         PointerReleased(LEFT_BUTTON, lastX, lastY);
     }
-    // Only the latest of the movements waiting in a row matters.
-    XEvent next;
-    while (XPending(server.display)) {
-        XPeekEvent(server.display, &next);
-        if (next.type != MotionNotify || next.xmotion.window != motion.window) break;
-        XNextEvent(server.display, &next);
-        motion = next.xmotion;
-    }
-    lastX = motion.x_root;
-    lastY = motion.y_root;
-    PointerMoved(motion.x_root, motion.y_root);
+    lastX = motion.root_x;
+    lastY = motion.root_y;
+    PointerMoved(motion.root_x, motion.root_y);
 }
 
 // What was lost is shown again from the picture garvo keeps.
-static void OnExpose(const XExposeEvent& expose)
+static void OnExpose(const xcb_expose_event_t& expose)
 {
     if (expose.count > 0) return;
     if (expose.window == bar.window) Repaint(bar);
     if (expose.window == box.window && box.shown) Repaint(box);
 }
 
-static void OnConfigure(const XConfigureEvent& configure)
+static void OnConfigure(const xcb_configure_notify_event_t& configure, uint32_t sequence)
 {
+    if (IsMeterWindow(configure.window)) {
+        // Another program moved it: the gauge's idea of where it stands follows. One that tells
+        // of a place from before garvo's own latest move is old news.
+        Surface& surface = SurfaceOf(Which(configure.window));
+        if (int32_t(sequence - surface.lastMove) < 0) return;
+        if (configure.x == surface.at.left && configure.y == surface.at.top) return;
+        surface.at = {configure.x, configure.y, configure.x + (surface.at.right - surface.at.left),
+                      configure.y + (surface.at.bottom - surface.at.top)};
+        SurfaceMoved(Which(configure.window), configure.x, configure.y);
+        return;
+    }
     // Menus and tooltips, and other windows that keep themselves on top, may stay above.
-    if (!IsMeterWindow(configure.window) && !configure.override_redirect)
-        OnOtherRestacked(configure.window, configure.above);
+    if (!configure.override_redirect) OnOtherRestacked(configure.window, configure.above_sibling);
 }
 
-static void OnMap(const XMapEvent& map)
+static void OnMap(const xcb_map_notify_event_t& map)
 {
     if (!IsMeterWindow(map.window) && !map.override_redirect) KeepOnTop();
 }
 
 // Xft.dpi lives in the resource manager's property: a desktop that changes it says so there.
-static void OnProperty(const XPropertyEvent& property)
+static void OnProperty(const xcb_property_notify_event_t& property)
 {
-    if (property.window != server.root || property.atom != XA_RESOURCE_MANAGER) return;
-    double scale = ReadScale();
-    if (scale == scaleNow) return;
-    scaleNow = scale;
-    ScaleChanged(BAR);
+    if (property.window != server.root || property.atom != XCB_ATOM_RESOURCE_MANAGER) return;
+    if (ReadScale()) ScaleChanged(BAR);
 }
 
-static void HandleEvent(XEvent& event)
+static void OnMonitorChange()
 {
-    switch (event.type) {
-    case Expose: OnExpose(event.xexpose); break;
-    case ButtonPress: OnButtonPress(event.xbutton); break;
-    case ButtonRelease: OnButtonRelease(event.xbutton); break;
-    case MotionNotify: OnMotion(event.xmotion); break;
-    case EnterNotify:
-        if (IsMeterWindow(event.xcrossing.window))
-            PointerEntered(Which(event.xcrossing.window), event.xcrossing.x_root,
-                           event.xcrossing.y_root);
+    ReadScreenSize();
+    MonitorsChanged();
+    // A new screen size brings a new cap on the scale.
+    if (ReadScale()) ScaleChanged(BAR);
+}
+
+static void HandleEvent(const xcb_generic_event_t& event)
+{
+    const void* e = &event;
+    switch (event.response_type & 0x7f) {
+    case 0: break; // an error garvo lives with: a window gone between two requests, say
+    case XCB_EXPOSE: OnExpose(*static_cast<const xcb_expose_event_t*>(e)); break;
+    case XCB_BUTTON_PRESS: OnButtonPress(*static_cast<const xcb_button_press_event_t*>(e)); break;
+    case XCB_BUTTON_RELEASE:
+        OnButtonRelease(*static_cast<const xcb_button_release_event_t*>(e));
         break;
-    case LeaveNotify:
-        if (IsMeterWindow(event.xcrossing.window)) PointerLeft(Which(event.xcrossing.window));
+    case XCB_MOTION_NOTIFY: OnMotion(*static_cast<const xcb_motion_notify_event_t*>(e)); break;
+    case XCB_ENTER_NOTIFY: {
+        const auto& enter = *static_cast<const xcb_enter_notify_event_t*>(e);
+        if (IsMeterWindow(enter.event))
+            PointerEntered(Which(enter.event), enter.root_x, enter.root_y);
         break;
-    case ConfigureNotify: OnConfigure(event.xconfigure); break;
-    case MapNotify: OnMap(event.xmap); break;
-    case UnmapNotify: OnOtherGone(event.xunmap.window); break;
-    case DestroyNotify: OnOtherGone(event.xdestroywindow.window); break;
-    case PropertyNotify: OnProperty(event.xproperty); break;
-    default:
-        if (IsMonitorChange(event)) {
-            MonitorsChanged();
-            // RandR may bring a new screen size, and with it a new cap on the scale.
-            double scale = ReadScale();
-            if (scale != scaleNow) {
-                scaleNow = scale;
-                ScaleChanged(BAR);
-            }
-        }
     }
+    case XCB_LEAVE_NOTIFY: {
+        const auto& leave = *static_cast<const xcb_leave_notify_event_t*>(e);
+        if (IsMeterWindow(leave.event)) PointerLeft(Which(leave.event));
+        break;
+    }
+    case XCB_CONFIGURE_NOTIFY:
+        OnConfigure(*static_cast<const xcb_configure_notify_event_t*>(e), event.full_sequence);
+        break;
+    case XCB_MAP_NOTIFY: OnMap(*static_cast<const xcb_map_notify_event_t*>(e)); break;
+    case XCB_UNMAP_NOTIFY:
+        OnOtherGone(static_cast<const xcb_unmap_notify_event_t*>(e)->window);
+        break;
+    case XCB_DESTROY_NOTIFY:
+        OnOtherGone(static_cast<const xcb_destroy_notify_event_t*>(e)->window);
+        break;
+    case XCB_PROPERTY_NOTIFY:
+        OnProperty(*static_cast<const xcb_property_notify_event_t*>(e));
+        break;
+    default:
+        if (IsMonitorChange(event)) OnMonitorChange();
+    }
+}
+
+// Of the movements waiting in a row, only the latest matters: one is held back until an event of
+// another kind, or the end of what was read, shows that it is the latest.
+static xcb_motion_notify_event_t heldMotion;
+static bool motionHeld;
+
+static void Dispatch(xcb_generic_event_t* event)
+{
+    bool motion = (event->response_type & 0x7f) == XCB_MOTION_NOTIFY;
+    if (motionHeld && !(motion && reinterpret_cast<xcb_motion_notify_event_t*>(event)->event ==
+                                      heldMotion.event)) {
+        motionHeld = false;
+        OnMotion(heldMotion);
+    }
+    if (motion) {
+        heldMotion = *reinterpret_cast<xcb_motion_notify_event_t*>(event);
+        motionHeld = true;
+    } else {
+        HandleEvent(*event);
+    }
+    free(event);
 }
 
 void WaitForEvents(int64_t timeoutMs)
 {
-    Display* display = server.display;
-    if (!scaleNow) scaleNow = ReadScale();
+    xcb_connection_t* c = server.connection;
     int64_t now = NowMs(), due = RaiseDue();
     if (due >= 0 && due <= now) RaiseIfDue(now);
     due = RaiseDue();
     if (due >= 0 && (timeoutMs < 0 || due - now < timeoutMs)) timeoutMs = due > now ? due - now : 0;
     // Events already read (with a reply, say) are handled at once; else what the gauge asked for
-    // is sent, and the connection read only when the wait found something there. Xlib reads the
-    // connection whenever it flushes: an idle tick, which asked for nothing, flushes nothing.
-    static unsigned long sent;
-    if (!XEventsQueued(display, QueuedAlready)) {
-        if (NextRequest(display) != sent) XFlush(display);
-        sent = NextRequest(display);
-        pollfd connection = {ConnectionNumber(display), POLLIN, 0};
+    // is sent, and the connection read only when the wait found something there.
+    xcb_generic_event_t* event = xcb_poll_for_queued_event(c);
+    if (!event) {
+        xcb_flush(c);
+        CheckConnection();
+        pollfd connection = {xcb_get_file_descriptor(c), POLLIN, 0};
         if (poll(&connection, 1, int(timeoutMs)) <= 0) return;
+        event = xcb_poll_for_event(c);
     }
-    while (!EndRequested() && XPending(display)) {
-        XEvent event;
-        XNextEvent(display, &event);
-        HandleEvent(event);
+    for (; event && !EndRequested(); event = xcb_poll_for_event(c))
+        Dispatch(event);
+    free(event);
+    if (motionHeld) {
+        motionHeld = false;
+        OnMotion(heldMotion);
     }
-    // Whatever the handlers asked for, the last XPending sent.
-    sent = NextRequest(display);
+    xcb_flush(c);
+    CheckConnection();
 }
 
 } // namespace x11

@@ -1,10 +1,11 @@
-// RandR monitors. Monitors came with RandR 1.5; an older server would refuse the request, and
-// there the screen is the one monitor.
+// RandR monitors. Monitors came with RandR 1.5; on an older server, or one without RandR, the
+// screen is the one monitor.
 #include "monitors.h"
 
 #include "connection.h"
 
-#include <X11/extensions/Xrandr.h>
+#include <stdlib.h>
+#include <xcb/randr.h>
 
 namespace x11
 {
@@ -14,48 +15,56 @@ static bool asked;
 
 static bool HasMonitors()
 {
-    int base, error, major = 0, minor = 0;
-    if (!asked && XRRQueryExtension(server.display, &base, &error) &&
-        XRRQueryVersion(server.display, &major, &minor) && major * 100 + minor >= 105) {
-        randrEvent = base;
-        XRRSelectInput(server.display, server.root,
-                       RRScreenChangeNotifyMask | RRCrtcChangeNotifyMask |
-                           RROutputChangeNotifyMask);
-    }
+    if (asked) return randrEvent >= 0;
     asked = true;
+    xcb_connection_t* c = server.connection;
+    // A request to an extension the server lacks would end the connection: asked first.
+    const xcb_query_extension_reply_t* randr = xcb_get_extension_data(c, &xcb_randr_id);
+    if (!randr) CheckConnection();
+    if (!randr || !randr->present) return false;
+    xcb_randr_query_version_reply_t* version =
+        xcb_randr_query_version_reply(c, xcb_randr_query_version(c, 1, 5), nullptr);
+    if (!version) CheckConnection();
+    if (version && version->major_version * 100 + version->minor_version >= 105) {
+        randrEvent = randr->first_event;
+        xcb_randr_select_input(c, server.root,
+                               XCB_RANDR_NOTIFY_MASK_SCREEN_CHANGE |
+                                   XCB_RANDR_NOTIFY_MASK_CRTC_CHANGE |
+                                   XCB_RANDR_NOTIFY_MASK_OUTPUT_CHANGE);
+    }
+    free(version);
     return randrEvent >= 0;
 }
 
 void ReadMonitors(MonitorList& monitors)
 {
-    Display* display = server.display;
     monitors.count = 1;
     monitors.primary = 0;
-    monitors.rects[0] = {0, 0, DisplayWidth(display, DefaultScreen(display)),
-                         DisplayHeight(display, DefaultScreen(display))};
+    monitors.rects[0] = {0, 0, server.width, server.height};
     if (!HasMonitors()) return;
-    int count = 0, kept = 0;
-    XRRMonitorInfo* found = XRRGetMonitors(display, server.root, True, &count);
+    xcb_connection_t* c = server.connection;
+    xcb_randr_get_monitors_reply_t* found =
+        xcb_randr_get_monitors_reply(c, xcb_randr_get_monitors(c, server.root, 1), nullptr);
+    if (!found) return CheckConnection();
+    int kept = 0;
     monitors.primary = -1;
-    for (int i = 0; i < count && kept < MAX_MONITORS; ++i) {
-        const XRRMonitorInfo& m = found[i];
-        if (m.width <= 0 || m.height <= 0) continue;
-        if (m.primary) monitors.primary = kept;
-        monitors.rects[kept++] = {m.x, m.y, m.x + m.width, m.y + m.height};
+    for (auto m = xcb_randr_get_monitors_monitors_iterator(found); m.rem && kept < MAX_MONITORS;
+         xcb_randr_monitor_info_next(&m)) {
+        const xcb_randr_monitor_info_t& info = *m.data;
+        if (info.width == 0 || info.height == 0) continue;
+        if (info.primary) monitors.primary = kept;
+        monitors.rects[kept++] = {info.x, info.y, info.x + info.width, info.y + info.height};
     }
-    if (found) XRRFreeMonitors(found);
+    free(found);
     monitors.count = kept > 0 ? kept : 1;
     if (kept == 0) monitors.primary = 0;
 }
 
-bool IsMonitorChange(XEvent& event)
+bool IsMonitorChange(const xcb_generic_event_t& event)
 {
-    if (randrEvent < 0 ||
-        (event.type != randrEvent + RRScreenChangeNotify && event.type != randrEvent + RRNotify))
-        return false;
-    // Xlib's idea of the screen's size follows only if told.
-    XRRUpdateConfiguration(&event);
-    return true;
+    int type = event.response_type & 0x7f;
+    return randrEvent >= 0 && (type == randrEvent + XCB_RANDR_SCREEN_CHANGE_NOTIFY ||
+                               type == randrEvent + XCB_RANDR_NOTIFY);
 }
 
 } // namespace x11

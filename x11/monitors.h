@@ -3,7 +3,7 @@
 
 #include "../unix/placement.h"
 
-#include <X11/Xlib.h>
+#include <xcb/xcb.h>
 
 namespace x11
 {
@@ -11,6 +11,6 @@ namespace x11
 // The RandR monitors, else the screen as one, and asks to hear when they change.
 void ReadMonitors(MonitorList& monitors);
 // Whether the event says that monitors came, went or changed.
-bool IsMonitorChange(XEvent& event);
+bool IsMonitorChange(const xcb_generic_event_t& event);
 
 } // namespace x11

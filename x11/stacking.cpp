@@ -8,6 +8,8 @@
 
 #include "../unix/timer.h"
 
+#include <stdlib.h>
+
 namespace x11
 {
 
@@ -17,17 +19,17 @@ namespace
 struct Stacking {
     int64_t lastRaiseMs; // kept above other windows at most once a period
     bool raisePending;
-    Window lastCover; // the window garvo last went above, and when
+    xcb_window_t lastCover; // the window garvo last went above, and when
     int64_t lastRestackMs;
-    int fights;     // times that window took the top back at once
-    Window yieldTo; // a window that keeps itself on top: garvo leaves it there
+    int fights;           // times that window took the top back at once
+    xcb_window_t yieldTo; // a window that keeps itself on top: garvo leaves it there
 };
 
 } // namespace
 
 static Stacking stacking;
 
-static bool Overlaps(const XWindowAttributes& other, const Surface& ours)
+static bool Overlaps(const xcb_get_geometry_reply_t& other, const Surface& ours)
 {
     int right = other.x + other.width + 2 * other.border_width;
     int bottom = other.y + other.height + 2 * other.border_width;
@@ -35,28 +37,55 @@ static bool Overlaps(const XWindowAttributes& other, const Surface& ours)
            bottom > ours.at.top;
 }
 
-// The topmost viewable ordinary window that lies above one of garvo's windows and over it.
-static Window FindCover()
+// Whether a window is a viewable ordinary one over one of garvo's shown windows; asked of the
+// server in batches, since every window above garvo's may be one.
+static bool Covers(xcb_get_window_attributes_cookie_t attributes, xcb_get_geometry_cookie_t place)
 {
-    Display* display = server.display;
-    Window root, parent, *children = nullptr;
-    unsigned count = 0;
-    if (!XQueryTree(display, server.root, &root, &parent, &children, &count)) return None;
-    Window cover = None;
-    bool aboveOurs = false; // the list runs from the bottom of the stack to its top
-    for (unsigned i = 0; i < count; ++i) {
-        Window window = children[i];
-        if (window == bar.window || window == box.window) {
-            aboveOurs = aboveOurs || window == bar.window || box.shown;
-            continue;
-        }
-        XWindowAttributes other;
-        if (!aboveOurs || !XGetWindowAttributes(display, window, &other) ||
-            other.map_state != IsViewable || other.override_redirect)
-            continue;
-        if (Overlaps(other, bar) || (box.shown && Overlaps(other, box))) cover = window;
+    xcb_connection_t* c = server.connection;
+    xcb_get_window_attributes_reply_t* kind =
+        xcb_get_window_attributes_reply(c, attributes, nullptr);
+    xcb_get_geometry_reply_t* at = xcb_get_geometry_reply(c, place, nullptr);
+    bool covers = kind && at && kind->map_state == XCB_MAP_STATE_VIEWABLE &&
+                  !kind->override_redirect &&
+                  (Overlaps(*at, bar) || (box.shown && Overlaps(*at, box)));
+    free(kind);
+    free(at);
+    return covers;
+}
+
+// The topmost viewable ordinary window that lies above one of garvo's windows and over it.
+static xcb_window_t FindCover()
+{
+    xcb_connection_t* c = server.connection;
+    xcb_query_tree_reply_t* tree = xcb_query_tree_reply(c, xcb_query_tree(c, server.root), nullptr);
+    if (!tree) {
+        CheckConnection();
+        return XCB_NONE;
     }
-    if (children) XFree(children);
+    const xcb_window_t* children = xcb_query_tree_children(tree);
+    int count = xcb_query_tree_children_length(tree);
+    // The list runs from the bottom of the stack to its top: only what lies above garvo's counts.
+    int first = count;
+    for (int i = 0; i < count && first == count; ++i)
+        if (children[i] == bar.window || (box.shown && children[i] == box.window)) first = i + 1;
+    const int BATCH = 32;
+    xcb_get_window_attributes_cookie_t kinds[BATCH];
+    xcb_get_geometry_cookie_t places[BATCH];
+    xcb_window_t cover = XCB_NONE;
+    for (int start = first; start < count; start += BATCH) {
+        int n = 0;
+        for (int i = start; i < count && n < BATCH; ++i) {
+            if (children[i] == bar.window || children[i] == box.window) continue;
+            kinds[n] = xcb_get_window_attributes(c, children[i]);
+            places[n++] = xcb_get_geometry(c, children[i]);
+        }
+        for (int i = start, j = 0; j < n; ++i) {
+            if (children[i] == bar.window || children[i] == box.window) continue;
+            if (Covers(kinds[j], places[j])) cover = children[i];
+            ++j;
+        }
+    }
+    free(tree);
     return cover;
 }
 
@@ -68,17 +97,11 @@ void KeepOnTop()
         return;
     }
     stacking.raisePending = false;
-    Window cover = FindCover();
+    xcb_window_t cover = FindCover();
     if (!cover || cover == stacking.yieldTo) return;
     stacking.lastRaiseMs = now;
-    XWindowChanges changes = {};
-    changes.sibling = cover;
-    changes.stack_mode = Above;
-    XConfigureWindow(server.display, bar.window, CWSibling | CWStackMode, &changes);
-    if (box.shown) {
-        changes.sibling = bar.window;
-        XConfigureWindow(server.display, box.window, CWSibling | CWStackMode, &changes);
-    }
+    StackAbove(bar, cover);
+    if (box.shown) StackAbove(box, bar.window);
     if (cover != stacking.lastCover) stacking.fights = 0;
     stacking.lastCover = cover;
     stacking.lastRestackMs = now;
@@ -94,7 +117,7 @@ void RaiseIfDue(int64_t now)
     if (stacking.raisePending && now >= RaiseDue()) KeepOnTop();
 }
 
-void OnOtherRestacked(Window window, Window below)
+void OnOtherRestacked(xcb_window_t window, xcb_window_t below)
 {
     // A window that takes the top back at once, each time, keeps itself on top: one of the two
     // must give way, and garvo does, rather than trade places with it for ever. Only a restack
@@ -106,10 +129,10 @@ void OnOtherRestacked(Window window, Window below)
     KeepOnTop();
 }
 
-void OnOtherGone(Window window)
+void OnOtherGone(xcb_window_t window)
 {
-    if (window == stacking.yieldTo) stacking.yieldTo = None;
-    if (window == stacking.lastCover) stacking.lastCover = None;
+    if (window == stacking.yieldTo) stacking.yieldTo = XCB_NONE;
+    if (window == stacking.lastCover) stacking.lastCover = XCB_NONE;
 }
 
 } // namespace x11

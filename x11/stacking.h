@@ -1,8 +1,8 @@
 // Staying above other programs' windows without fighting those that keep themselves on top.
 #pragma once
 
-#include <X11/Xlib.h>
 #include <stdint.h>
+#include <xcb/xcb.h>
 
 namespace x11
 {
@@ -13,7 +13,7 @@ void KeepOnTop();
 int64_t RaiseDue();
 void RaiseIfDue(int64_t now);
 // Another program's window was moved or restacked, and now lies just above `below`; or it is gone.
-void OnOtherRestacked(Window window, Window below);
-void OnOtherGone(Window window);
+void OnOtherRestacked(xcb_window_t window, xcb_window_t below);
+void OnOtherGone(xcb_window_t window);
 
 } // namespace x11

@@ -3,17 +3,19 @@
 
 #include "../unix/front_end.h"
 
-#include <X11/Xlib.h>
+#include <xcb/xcb.h>
 
 namespace x11
 {
 
 struct Surface {
-    Window window;
+    xcb_window_t window;
     // The picture, kept whole on the server: what an exposure shows again without garvo drawing.
-    Pixmap image;
+    xcb_pixmap_t image;
     MeterRect at; // where it stands on the screen
     bool shown;
+    // The request that last moved it: a ConfigureNotify from before it tells an old place.
+    uint32_t lastMove;
 };
 
 extern Surface bar, box;
@@ -31,5 +33,7 @@ void Repaint(const Surface& surface);
 // Shows it above every other window, or hides it.
 void ShowSurface(Surface& surface);
 void HideSurface(Surface& surface);
+// Stacks it just above that window.
+void StackAbove(const Surface& surface, xcb_window_t sibling);
 
 } // namespace x11

@@ -10,17 +10,16 @@
 namespace x11
 {
 
-static double scale; // the desktop's, read at each question: its changes are reported as they come
-
-static double LayoutScale()
+// X11's coordinates are the screen's device pixels: the layout and the pictures take the
+// desktop's scale alike, the one copy that its changes are compared with.
+static double Scale()
 {
-    return scale = ReadScale();
+    return server.scale;
 }
 
-// X11's coordinates are the screen's device pixels: a picture is drawn at the layout's scale.
 static double PictureScale(SurfaceId)
 {
-    return scale;
+    return server.scale;
 }
 
 static void Place(SurfaceId surface, const MeterRect& at)
@@ -36,13 +35,8 @@ static void ShowPicture(SurfaceId surface, const Canvas& picture, const char* wo
 static void Show(SurfaceId surface)
 {
     ShowSurface(SurfaceOf(surface));
-    if (surface == BOX) {
-        // Just above the bar, which may itself lie under another window.
-        XWindowChanges changes = {};
-        changes.sibling = bar.window;
-        changes.stack_mode = Above;
-        XConfigureWindow(server.display, box.window, CWSibling | CWStackMode, &changes);
-    }
+    // Just above the bar, which may itself lie under another window.
+    if (surface == BOX) StackAbove(box, bar.window);
 }
 
 static void Hide(SurfaceId surface)
@@ -61,9 +55,11 @@ bool OpenX11(FrontEnd& frontEnd, char* why, size_t size)
     CreateSurface(box, {0, 0, 1, 1});
     CreateSurface(bar, {0, 0, 1, 1});
     // Other windows' restacking is watched, to stay above them; the root's properties, for the
-    // scale.
-    XSelectInput(server.display, server.root, SubstructureNotifyMask | PropertyChangeMask);
-    frontEnd = {ReadMonitors, LayoutScale, PictureScale,  Place, ShowPicture,
-                Show,         Hide,        WaitForEvents, false};
+    // scale, which is read only once that watch is asked for, so that no change slips between.
+    const uint32_t watch = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_PROPERTY_CHANGE;
+    xcb_change_window_attributes(server.connection, server.root, XCB_CW_EVENT_MASK, &watch);
+    ReadScale();
+    frontEnd = {ReadMonitors, Scale, PictureScale,  Place, ShowPicture,
+                Show,         Hide,  WaitForEvents, false};
     return true;
 }

@@ -37,17 +37,28 @@ free_display() {
   echo "$n"
 }
 
-# A virtual display of the script's own, 1024 x 768, as DISPLAY; its server's pid in $SERVER_PID.
+# A virtual display of the script's own, 1024 x 768 at that depth (24 bits unless told), as
+# DISPLAY; its server's pid in $SERVER_PID.
 new_display() {
   local n
   n=$(free_display "${1:-120}")
-  Xvfb ":$n" -screen 0 1024x768x24 -wr -noreset -nolisten tcp >/dev/null 2>&1 &
+  Xvfb ":$n" -screen 0 "1024x768x${2:-24}" -wr -noreset -nolisten tcp >/dev/null 2>&1 &
   SERVER_PID=$!
   OTHER_PIDS+=("$SERVER_PID")
   export DISPLAY=":$n"
   for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done
   echo "FAIL: no display :$n" >&2
   exit 1
+}
+
+# A server that misbehaves in that way (see x_proxy) in front of DISPLAY; sets $fake to its display.
+proxy() {
+  local n
+  n=$(free_display 160)
+  "$GARVO_TOOLS/x_proxy" "$1" "$n" "$DISPLAY" >"$WORK/proxy.$1" 2>&1 &
+  OTHER_PIDS+=($!)
+  wait_until 5000 grep -q ready "$WORK/proxy.$1" || fail "the $1 server did not start"
+  fake=:$n
 }
 
 GARVO_FRONT=${GARVO_FRONT:-x11}

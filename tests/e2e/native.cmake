@@ -5,6 +5,8 @@
 add_executable(native_load e2e/native_load.cpp)
 target_link_libraries(native_load PRIVATE garvo_unix)
 add_executable(start_blocked e2e/start_blocked.cpp)
+# Other programs' windows and misbehaving servers, written with Xlib as most X programs are.
+find_package(X11 REQUIRED)
 add_executable(x_windows e2e/x_windows.cpp)
 target_link_libraries(x_windows PRIVATE X11::X11)
 add_executable(x_proxy e2e/x_proxy.cpp)

@@ -42,15 +42,6 @@ pass "under nohup a hang-up is ignored"
 
 # X servers that fail while garvo starts: it ends, and the file stays as it was.
 before='[SETTING]\r\nx=200\r\ny=300\r\ns=64\r\n'
-# Sets $fake to a display served by one.
-proxy() {
-  local n
-  n=$(free_display 160)
-  "$GARVO_TOOLS/x_proxy" "$1" "$n" "$DISPLAY" >"$WORK/proxy.$1" 2>&1 &
-  OTHER_PIDS+=($!)
-  wait_until 5000 grep -q ready "$WORK/proxy.$1" || fail "the $1 server did not start"
-  fake=:$n
-}
 proxy drop-at-randr
 printf '%b' "$before" >"$WORK/garvo.ini"
 status=0

@@ -2,7 +2,8 @@
 # pixel for pixel the bar at scale 1 magnified; the box, with its bottom on the bar's top, says the
 # same in text drawn at that size, not magnified; a double-click gives the threshold that the
 # same spot gives at scale 1. At Xft.dpi 144 (KDE's 150 %) the sizes follow, the bar holds only
-# its own colours, and a double-click maps back the same way.
+# its own colours, and a double-click maps back the same way. A change of Xft.dpi is followed,
+# while running and while starting.
 unset DISPLAY # a display of its own, since its resources change
 source "$(dirname "$0")/lib.sh"
 xprop -root -f RESOURCE_MANAGER 8s -set RESOURCE_MANAGER "Xft.dpi:	192"
@@ -109,3 +110,16 @@ pass "Xft.dpi changed while running: the bar is drawn again at 252 x 12, the box
 end_session
 wait_garvo_ok
 expect_settings 100 500 60
+
+# Xft.dpi set while the gauge starts, as a settings daemon started beside it at login sets it:
+# after the gauge has read the scale, before it waits for its first event.
+xprop -root -f RESOURCE_MANAGER 8s -set RESOURCE_MANAGER "Xft.dpi:	96"
+proxy dpi-at-monitors
+printf '[SETTING]\r\nx=100\r\ny=500\r\ns=60\r\n' >"$WORK/garvo.ini"
+(cd "$WORK" && DISPLAY=$fake exec "$GARVO_EXE") &
+GARVO_PID=$!
+wait_until 3000 window_at "252 12 100 500" ||
+  fail "Xft.dpi set at start-up: the bar is not 252 x 12: $(garvo_windows)"
+pass "Xft.dpi set while it starts: the bar is drawn at 252 x 12"
+end_session
+wait_garvo_ok

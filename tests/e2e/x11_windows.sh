@@ -1,8 +1,8 @@
 # The native gauge among other windows, with no window manager: it goes back above an ordinary
 # window raised over it, leaves a menu above it, gives way to a window that always takes the top
 # back rather than trade places with it, and shows itself again when uncovered, though it draws
-# only what changes. Then drags whose release goes astray or comes amid queued movements, and a
-# right button released over the bar but pressed elsewhere.
+# only what changes. Then drags whose release goes astray or comes amid queued movements, a
+# right button released over the bar but pressed elsewhere, and a bar another program moves.
 source "$(dirname "$0")/lib.sh"
 
 start_garvo '[SETTING]\r\nx=300\r\ny=300\r\ns=75\r\n'
@@ -91,6 +91,17 @@ sleep 0.5
 kill -0 "$GARVO_PID" 2>/dev/null || fail "a right release over the bar, pressed elsewhere, closed it"
 pass "a right release over the bar without its press is no click"
 
-right_click 360 342
+# Another program moves the bar: a drag from there takes it on by the pointer's travel, and it is
+# saved where it stands.
+bar=$(garvo_windows | awk -F'|' '$2 ~ /^126 6 / { split($1, n, " "); print n[1] }')
+xdotool windowmove "$bar" 500 500
+wait_until 1000 bar_at 500 500 || fail "the bar is at $(bar_position), not where it was moved"
+drag 510 502 610 552
+wait_until 2000 bar_at 600 550 || fail "bar at $(bar_position) after a drag from 500 500, want 600 550"
+xdotool windowmove "$bar" 200 100
+wait_until 1000 bar_at 200 100 || fail "the bar is at $(bar_position), not where it was moved"
+sleep 0.3
+right_click 210 102
 wait_garvo_ok
-expect_settings 340 340 75
+expect_settings 200 100 75
+pass "a bar moved by another program is dragged on from there, and saved where it stands"

@@ -3,7 +3,11 @@
 //   x_proxy drop-at-randr N :M     passes the connection to display :M, and drops it at the
 //                                  first RandR request
 //   x_proxy randr-1.4 N :M         passes it on, as a server that has RandR 1.4 only
+//   x_proxy dpi-at-monitors N :M   passes it on, and sets Xft.dpi to 192 on :M just before the
+//                                  first RandR request for the monitors reaches it, as a settings
+//                                  daemon started beside the client at login may
 // Prints "ready" once it listens; serves each connection in a child of its own until killed.
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <cstdio>
 #include <cstdlib>
@@ -75,7 +79,19 @@ size_t ServerLength(const Stream& s)
     return 32 + (longer ? size_t(Get32(s.bytes + 4)) * 4 : 0);
 }
 
-void Relay(int client, int server, const char* mode, int randr)
+// Xft.dpi 192 in the resource manager's property, through a connection of the proxy's own.
+void SetDpi(const char* display)
+{
+    Display* real = XOpenDisplay(display);
+    if (!real) exit(1);
+    static const char RESOURCES[] = "Xft.dpi:\t192\n";
+    XChangeProperty(real, DefaultRootWindow(real), XA_RESOURCE_MANAGER, XA_STRING, 8,
+                    PropModeReplace, reinterpret_cast<const unsigned char*>(RESOURCES),
+                    sizeof RESOURCES - 1);
+    XCloseDisplay(real);
+}
+
+void Relay(int client, int server, const char* mode, int randr, const char* display)
 {
     static Stream up, down;
     up = {client, server, {}, 0, false};
@@ -95,8 +111,14 @@ void Relay(int client, int server, const char* mode, int randr)
                 unsigned char* m = s->bytes;
                 if (s == &up && s->setupDone && m[0] == randr) {
                     if (strcmp(mode, "drop-at-randr") == 0) return;
-                    if (m[1] == 0) versionSequence = (sequence + 1) & 0xffff;
-                    if (m[1] >= 42) m[1] = 255; // monitors and later: BadRequest, as from 1.4
+                    if (strcmp(mode, "dpi-at-monitors") == 0 && m[1] == 42) {
+                        SetDpi(display);
+                        mode = "";
+                    }
+                    if (strcmp(mode, "randr-1.4") == 0) {
+                        if (m[1] == 0) versionSequence = (sequence + 1) & 0xffff;
+                        if (m[1] >= 42) m[1] = 255; // monitors and later: BadRequest, as from 1.4
+                    }
                 }
                 if (s == &down && s->setupDone && m[0] == 1 && Get16(m + 2) == versionSequence) {
                     memset(m + 8, 0, 8);
@@ -135,7 +157,7 @@ int main(int argc, char** argv)
         if (fork() == 0) {
             prctl(PR_SET_PDEATHSIG, SIGKILL);
             int server = Socket(atoi(argv[3] + 1), false);
-            if (server >= 0) Relay(client, server, mode, randr);
+            if (server >= 0) Relay(client, server, mode, randr, argv[3]);
             _exit(0);
         }
         close(client);

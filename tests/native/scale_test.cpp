@@ -3,6 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <string.h>
+
+// The property's text as the server gives it: its bytes, with no NUL counted.
+static double ScaleOf(const char* gdkScale, const char* resources, int width, int height)
+{
+    return ScaleFor(gdkScale, resources, resources ? int(strlen(resources)) : 0, width, height);
+}
+
 TEST(Scale, FromGdkScaleElseXftDpi)
 {
     const struct {
@@ -38,11 +46,14 @@ TEST(Scale, FromGdkScaleElseXftDpi)
         {"", nullptr, 1},
     };
     for (const auto& row : rows) {
-        EXPECT_EQ(row.want, ScaleFor(row.gdkScale, row.resources, 1024, 768))
+        EXPECT_EQ(row.want, ScaleOf(row.gdkScale, row.resources, 1024, 768))
             << (row.gdkScale ? row.gdkScale : "(unset)") << " / "
             << (row.resources ? row.resources : "(none)");
     }
-    EXPECT_EQ(1, ScaleFor("4", nullptr, 100, 100)); // a screen smaller than the bar
-    EXPECT_EQ(4, ScaleFor(nullptr, "Xft.dpi:\t384\n", 3840, 2160));
-    EXPECT_EQ(1, ScaleFor(nullptr, "Xft.dpi:\t204\n", 252, 768)); // 2.25 would not fit
+    EXPECT_EQ(1, ScaleOf("4", nullptr, 100, 100)); // a screen smaller than the bar
+    EXPECT_EQ(4, ScaleOf(nullptr, "Xft.dpi:\t384\n", 3840, 2160));
+    EXPECT_EQ(1, ScaleOf(nullptr, "Xft.dpi:\t204\n", 252, 768)); // 2.25 would not fit
+    // Nothing past the property's end is read: the digit after it is no part of the value.
+    EXPECT_EQ(2, ScaleFor(nullptr, "Xft.dpi:\t1920", 12, 1024, 768));
+    EXPECT_EQ(1, ScaleFor(nullptr, "Xft.dpi:\t192", 7, 1024, 768));
 }

@@ -40,8 +40,8 @@ done
 
 # What installing it pulls in, all the way down.
 depends=$(dpkg-deb -f "$deb" Depends)
-[[ $depends == *libx11-6* && $depends == *libwayland-client0* && $depends == *libc6* ]] ||
-  fail "Depends: $depends"
+[[ $depends == *libxcb1* && $depends == *libxcb-randr0* && $depends == *libwayland-client0* &&
+  $depends == *libc6* && $depends != *libx11-6* ]] || fail "Depends: $depends"
 packages=$(sed 's/([^)]*)//g; s/,/ /g; s/|/ /g' <<<"$depends")
 closure=$(apt-cache depends --recurse --no-recommends --no-suggests --no-conflicts --no-breaks \
   --no-replaces --no-enhances $packages 2>/dev/null | grep -v '^ ' | sort -u)
