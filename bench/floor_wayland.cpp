@@ -1,6 +1,6 @@
 // The Wayland floor: the least a layer-shell program with garvo's job could cost. Two overlay
 // surfaces of garvo's sizes, each given one white picture once, a 500 ms timer that takes the same
-// sample the gauge takes, and nothing drawn again.
+// sample the gauge takes, and nothing drawn again; libwayland-client opened as the gauge opens it.
 #include "../unix/timer.h"
 #include "../unix/memory_source.h"
 
@@ -11,7 +11,6 @@
 #include <sys/mman.h>
 #include <sys/resource.h>
 #include <unistd.h>
-#include <wayland-client.h>
 
 static wl_compositor* compositor;
 static wl_shm* shm;
@@ -79,6 +78,8 @@ static void MakeSurface(Floor& floor)
 int main()
 {
     setpriority(PRIO_PROCESS, 0, 10);
+    char why[160];
+    if (!wayland::OpenClientLibrary(why, sizeof why)) return 1;
     wl_display* display = wl_display_connect(nullptr);
     if (!display) return 1;
     wl_registry* registry = wl_display_get_registry(display);

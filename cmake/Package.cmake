@@ -14,8 +14,13 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION x11)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The text's helper opens fontconfig and FreeType itself, where shlibdeps cannot see them.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libfontconfig1, libfreetype6")
+# The text's helper opens fontconfig and FreeType itself, and the Wayland front end the Wayland
+# client library, where shlibdeps cannot see them.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libfontconfig1, libfreetype6, libwayland-client0 (>= 1.20)")
+# Packed relocations need a C library that reads them, which shlibdeps does not see either.
+if(GARVO_HAVE_RELR)
+  string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", libc6 (>= 2.36)")
+endif()
 # The autostart entry is the user's to edit: an upgrade keeps their changes.
 if(GARVO_AUTOSTART)
   file(WRITE ${CMAKE_BINARY_DIR}/conffiles "${GARVO_AUTOSTART_DIR}/garvo.desktop\n")

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Measures what garvo costs: the Windows image this machine runs, under Wine, and the native
 # gauge on X11 and on Wayland, each against its floor, a program with the same windows and timer
-# that paints nothing, built the same way (the native floors take the same sample the gauge takes).
-# All run idle, one at a time and in turn: the Windows and X11 ones on the same virtual display,
-# alone, then with a compositor (picom) running, and the X11 two at scale 2; the Wayland two under
-# headless sway, where the compositor's repaints of the gauge's region are counted too. Writes
-# docs/benchmark.md and the README's table.
+# that paints nothing, built the same way (the native floors take the same sample the gauge takes,
+# on the same display library, XCB or libwayland-client). All run one at a time and in turn, each
+# hovered once and then idle: the Windows and X11 ones on the same virtual display, a desktop
+# with a window manager and another client running, so that shared libraries are shared as on a
+# real one, alone, then with a compositor (picom) running, and the X11 two at scale 2; the Wayland
+# two under headless sway, where the compositor's repaints of the gauge's region are counted too.
+# Writes docs/benchmark.md and the README's table.
 #   RUNS=3 IDLE=60 TICKS=100000 GARVO_ARCH=i686|x86_64 bash scripts/bench.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -21,6 +23,9 @@ OUT=${OUT:-docs/benchmark.md}
 
 garvo_build_windows "$GARVO_ARCH" garvo floor refresh_bench >/dev/null
 garvo_build_x11 garvo floor floor_wayland wl_damage >/dev/null
+# The Wayland runs are hovered with the tests' virtual pointer.
+cmake -S . -B "$GARVO_BUILD/native" -DCMAKE_BUILD_TYPE=Debug -DGARVO_SANITIZE=ON >/dev/null
+cmake --build "$GARVO_BUILD/native" --target wl_pointer >/dev/null
 declare -A exe=([garvo]=$GARVO_WIN_BUILD/garvo.exe [floor]=$GARVO_WIN_BUILD/bench/floor.exe
   [native]=$GARVO_X11_GAUGE [nfloor]=$GARVO_BUILD/x11/bench/floor
   [wayland]=$GARVO_X11_GAUGE [wfloor]=$GARVO_BUILD/x11/bench/floor_wayland)
@@ -31,13 +36,19 @@ scratch=$(mktemp -d)
 results=$scratch/results
 # Headless sway, which runs only as an ordinary user; the programs reach it as root.
 sway_pid=
+desktop_pids=()
 stop_all() {
   [ -n "$sway_pid" ] && kill "$sway_pid" 2>/dev/null || true
+  for p in "${desktop_pids[@]}"; do kill "$p" 2>/dev/null || true; done
   garvo_stop
 }
 trap stop_all EXIT
 garvo_start_display
 garvo_start_wine
+openbox >/dev/null 2>&1 &
+desktop_pids+=($!)
+xmessage -geometry +600+100 "another client" >/dev/null 2>&1 &
+desktop_pids+=($!)
 id garvo-bench >/dev/null 2>&1 || useradd --system --no-create-home --shell /usr/sbin/nologin garvo-bench
 chmod 755 "$scratch"
 mkdir -m 700 "$scratch/runtime"
@@ -50,6 +61,9 @@ sway_pid=$!
 for _ in $(seq 100); do ls "$scratch/runtime" | grep -q '^wayland-[0-9]*$' && break; sleep 0.1; done
 wayland=(XDG_RUNTIME_DIR="$scratch/runtime" GARVO_BACKEND=wayland
   WAYLAND_DISPLAY="$(ls "$scratch/runtime" | grep '^wayland-[0-9]*$' | head -1)")
+# One virtual pointer for all the Wayland runs, kept alive as the tests keep theirs.
+coproc pointer { exec env "${wayland[@]}" "$GARVO_BUILD/native/tests/wl_pointer" 1024 768; }
+desktop_pids+=($pointer_PID)
 # Every gauge starts with its bar where the floors put theirs, and saves nothing of the user's.
 export XDG_CONFIG_HOME=$scratch/config
 printf '[SETTING]\r\nx=200\r\ny=300\r\ns=75\r\n' >"$scratch/garvo.ini"
@@ -61,8 +75,22 @@ cpu_ns() {
 }
 kib() { awk -v key="$2:" '$1 == key { print $2 }' "/proc/$1/$3"; }
 
-# One idle run: "name program wineserver xserver desktop rss_kib private_kib compositor
-# repaints", CPU in ns; repaints of the bar's region, under sway only.
+# Hovers over the bar for a second and leaves it: xdotool on X11, the virtual pointer on Wayland.
+hover() {
+  if [ "$1" = wayland ]; then
+    printf 'move 250 302\n' >&"${pointer[1]}" && read -r -t 5 _ <&"${pointer[0]}"
+    sleep 1
+    printf 'move 1000 760\n' >&"${pointer[1]}" && read -r -t 5 _ <&"${pointer[0]}"
+  else
+    xdotool mousemove 250 302
+    sleep 1
+    xdotool mousemove 1000 760
+  fi
+}
+
+# One run, hovered once and then idle: "name program wineserver xserver desktop rss_kib
+# private_kib compositor repaints pss_kib", CPU in ns; repaints of the bar's region, under sway
+# only.
 measure() {
   local name=$1 base=${1%_*} pid server= desktop= compositor= p repaints=0 xserver=$GARVO_XVFB_PID
   local -a before=() after=() environment=()
@@ -84,7 +112,9 @@ measure() {
     (cd "$scratch" && exec env "${environment[@]}" "${exe[$base]}") &
   fi
   pid=$!
-  sleep 5 # start-up is not idle running
+  sleep 3
+  if [ "$compositor" = "$sway_pid" ]; then hover wayland; else hover x11; fi
+  sleep 3 # start-up and the hover's end are not idle running
   if [[ ${exe[$base]} == *.exe ]]; then
     server=$(pgrep -f 'wineserver' | head -1)
     desktop=$(pgrep -f 'explorer.exe /desktop' | head -1)
@@ -100,7 +130,7 @@ measure() {
   private=$(($(kib "$pid" Private_Clean smaps_rollup) + $(kib "$pid" Private_Dirty smaps_rollup)))
   echo "$name $((after[0] - before[0])) $((after[1] - before[1])) $((after[2] - before[2]))" \
     "$((after[3] - before[3])) $(kib "$pid" VmRSS status) $private $((after[4] - before[4]))" \
-    "$repaints" >>"$results"
+    "$repaints $(kib "$pid" Pss smaps_rollup)" >>"$results"
   kill "$pid"
   wait "$pid" 2>/dev/null || true
   if [ -n "$compositor" ] && [ "$compositor" != "$sway_pid" ]; then
@@ -136,7 +166,7 @@ plain() { echo "$1"; }
 
 declare -A m
 for name in $programs; do
-  for col in 2 3 4 5 6 7 8 9; do m[$name.$col]=$(median "$name" "$col"); done
+  for col in 2 3 4 5 6 7 8 9 10; do m[$name.$col]=$(median "$name" "$col"); done
   # The total is the program and the servers that work for it: wineserver, X, the compositor.
   m[$name.total]=$((m[$name.2] + m[$name.3] + m[$name.4] + m[$name.8]))
   m[$name.size]=$(stat -c %s "${exe[${name%_*}]}")
@@ -163,7 +193,7 @@ allocators=$($objdump -p "${exe[garvo]}" |
 
 mkdir -p "$(dirname "$OUT")"
 {
-  echo "Measured $(date -u +%Y-%m-%d) on $(nproc) cores, $(awk '/MemTotal/ { printf "%.0f GiB", $2 / 1048576 }' /proc/meminfo), $($GARVO_WINE --version) on Xvfb, $(picom --version) for the compositor rows: the $GARVO_ARCH image \`garvo.exe\` under Wine and the native X11 \`garvo\`, each against its floor; median of $RUNS runs in turn, ${IDLE} s idle each."
+  echo "Measured $(date -u +%Y-%m-%d) on $(nproc) cores, $(awk '/MemTotal/ { printf "%.0f GiB", $2 / 1048576 }' /proc/meminfo), $($GARVO_WINE --version) on Xvfb with openbox and xmessage running, $(picom --version) for the compositor rows: the $GARVO_ARCH image \`garvo.exe\` under Wine and the native X11 \`garvo\`, each against its floor (the native one on XCB); each hovered once, then idle; median of $RUNS runs in turn, ${IDLE} s idle each, memory at the end."
   echo
   echo "| measure | garvo.exe ($GARVO_ARCH) | Windows floor | garvo.exe / floor | native garvo | native floor | native / floor | native / garvo.exe |"
   echo "|---|---|---|---|---|---|---|---|"
@@ -176,6 +206,7 @@ mkdir -p "$(dirname "$OUT")"
   row "with picom: CPU s per hour, program, servers, compositor" total per_hour _c _c
   row "at scale 2: CPU s per hour, program, X server" total per_hour none _2
   row "resident memory, KiB" 6 plain - -
+  row "proportional set (PSS), KiB" 10 plain - -
   row "private memory, KiB" 7 plain - -
   row "at scale 2: private memory, KiB" 7 plain none _2
   row "program size, bytes" size plain - -
@@ -192,10 +223,11 @@ mkdir -p "$(dirname "$OUT")"
   wrow "CPU s per hour: program, sway" total per_hour
   wrow "repaints of the bar's region by sway" 9 plain
   wrow "resident memory, KiB" 6 plain
+  wrow "proportional set (PSS), KiB" 10 plain
   wrow "private memory, KiB" 7 plain
   echo
   echo "garvo.exe imports: ${imports}; functions imported that allocate memory: $allocators."
-  echo "The native garvo links: $(ldd "${exe[native]}" | awk '/=>/ { print $1 }' | sort | tr '\n' ' ')."
+  echo "The native garvo links: $(ldd "${exe[native]}" | awk '/=>/ { print $1 }' | sort | tr '\n' ' ')and opens libwayland-client.so.0 only when it tries a compositor."
 } >"$OUT"
 cat "$OUT"
 

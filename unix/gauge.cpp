@@ -59,13 +59,18 @@ void Redraw(SurfaceId surface)
 {
     double scale = gauge.display->pictureScale(surface);
     if (surface == BAR) {
-        if (shown.barShown) gauge.display->showPicture(BAR, DrawBar(shown.layout, scale), nullptr);
+        if (!shown.barShown) return;
+        Canvas bar = DrawBar(shown.layout, scale);
+        gauge.display->showPicture(BAR, bar, nullptr);
+        ReleasePicture(bar);
         return;
     }
     if (!shown.boxShown) return;
     // The one place text is rendered: at a new scale, before the picture that needs it.
     PrepareGlyphs(scale);
-    gauge.display->showPicture(BOX, DrawBox(shown.text, scale), shown.text);
+    Canvas box = DrawBox(shown.text, scale);
+    gauge.display->showPicture(BOX, box, shown.text);
+    ReleasePicture(box);
 }
 
 void RefreshBar()

@@ -4,10 +4,20 @@
 
 #include "text.h"
 
+#include <sys/mman.h>
+
 const uint32_t BLACK = 0x000000, WHITE = 0xffffff;
 
-// Room for the box at the largest scale.
-static uint32_t canvasPixels[BAR_WIDTH * INFO_HEIGHT * int(MAX_SCALE) * int(MAX_SCALE)];
+// Room for the box at the largest scale, from a page's start, so that its pages can be given back
+// whole.
+alignas(4096) static uint32_t
+    canvasPixels[BAR_WIDTH * INFO_HEIGHT * int(MAX_SCALE) * int(MAX_SCALE)];
+
+void ReleasePicture(const Canvas& canvas)
+{
+    // Pages untouched since read as zeros: the next picture is drawn on fresh ones.
+    madvise(canvas.pixels, size_t(canvas.width) * size_t(canvas.height) * 4, MADV_DONTNEED);
+}
 
 int Scaled(int length, double scale)
 {

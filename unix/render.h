@@ -23,6 +23,9 @@ int Unscaled(int device, double scale);
 // The bar: a black outline round(scale) pixels wide around a white interior, the fill in blue or
 // red and the threshold marker, where the layout puts them at scale 1, scaled. No other colour.
 Canvas DrawBar(const BarLayout& layout, double scale);
+// Gives the picture's memory back to the system once the display holds the picture: between two
+// pictures the gauge keeps none of its own.
+void ReleasePicture(const Canvas& canvas);
 // The box: the same outline and interior, with the text centred in dark sans-serif letters when a
 // font was found, at a size that follows the scale.
 Canvas DrawBox(const char* text, double scale);

@@ -1,6 +1,8 @@
 // The registry: which globals the compositor offers, and the outputs as they come and go.
 #include "globals.h"
 
+#include "client.h"
+
 #include "outputs.h"
 
 #include "relative-pointer.h"
@@ -14,7 +16,6 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
-#include <wayland-client.h>
 
 namespace wayland
 {
@@ -75,6 +76,7 @@ bool ConnectWayland(char* why, size_t size)
         snprintf(why, size, "WAYLAND_DISPLAY is not set");
         return false;
     }
+    if (!OpenClientLibrary(why, size)) return false;
     wl.display = wl_display_connect(nullptr);
     if (!wl.display) {
         snprintf(why, size, "cannot connect to \"%s\"", name);

@@ -2,9 +2,9 @@
 #pragma once
 
 // Whatever it includes first, so that the keyword is renamed in its own lines alone.
+#include "client.h"
 #include <stddef.h>
 #include <stdint.h>
-#include <wayland-client.h>
 
 #define namespace name_space
 #include "wlr-layer-shell.h"

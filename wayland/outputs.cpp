@@ -1,9 +1,9 @@
 // Outputs as wl_output and xdg-output describe them.
 #include "outputs.h"
 
-#include "xdg-output.h"
+#include "client.h"
 
-#include <wayland-client.h>
+#include "xdg-output.h"
 
 namespace wayland
 {

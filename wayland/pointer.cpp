@@ -7,6 +7,8 @@
 // wins and the follower takes it up; where it does not, the follower serves.
 #include "pointer.h"
 
+#include "client.h"
+
 #include "globals.h"
 #include "outputs.h"
 #include "surface.h"
@@ -16,7 +18,6 @@
 #include "relative-pointer.h"
 
 #include <linux/input-event-codes.h>
-#include <wayland-client.h>
 
 namespace wayland
 {

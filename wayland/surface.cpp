@@ -2,6 +2,8 @@
 // picture, a new place, or to answer a configure: an idle gauge costs the compositor nothing.
 #include "surface.h"
 
+#include "client.h"
+
 #include "globals.h"
 #include "outputs.h"
 
@@ -14,7 +16,6 @@
 #include <string.h>
 #include <sys/mman.h>
 #include <unistd.h>
-#include <wayland-client.h>
 
 namespace wayland
 {

@@ -1,6 +1,8 @@
 // The table the gauge drives Wayland through, and the wait on the compositor's connection.
 #include "wayland_front_end.h"
 
+#include "client.h"
+
 #include "globals.h"
 #include "outputs.h"
 #include "pointer.h"
@@ -13,7 +15,6 @@
 #include <initializer_list>
 #include <poll.h>
 #include <stdio.h>
-#include <wayland-client.h>
 
 namespace wayland
 {

@@ -17,7 +17,7 @@ if(GARVO_BUILD_WAYLAND)
   garvo_protocol(wlr-virtual-pointer ${GARVO_WLR_PROTOCOLS}/wlr-virtual-pointer-unstable-v1.xml)
   add_executable(wl_pointer e2e/wl_pointer.cpp ${protocol_sources})
   target_include_directories(wl_pointer PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/protocols)
-  target_link_libraries(wl_pointer PRIVATE garvo_wayland_protocols)
+  target_link_libraries(wl_pointer PRIVATE garvo_wayland_protocols PkgConfig::WAYLAND_CLIENT)
   add_executable(screen_reader e2e/screen_reader.cpp)
   target_link_libraries(screen_reader PRIVATE garvo_unix)
   # A compositor that misbehaves on purpose.

@@ -54,6 +54,14 @@ scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 dpkg-deb -x "$deb" "$scratch/root"
 [ "$("$scratch/root/usr/bin/garvo" --version)" = "garvo $upstream (Wayland, X11)" ] || fail "garvo --version says $("$scratch/root/usr/bin/garvo" --version)"
+# It links the X11 front end's libraries alone: no Xlib, no maths library, and no Wayland
+# library, which it opens only when it tries a compositor.
+needed=$(readelf -d "$scratch/root/usr/bin/garvo" | sed -n 's/.*(NEEDED).*\[\(.*\)\]$/\1/p' | sort | tr '\n' ' ')
+[ "$needed" = "libc.so.6 libxcb-randr.so.0 libxcb.so.1 " ] || fail "the program links: $needed"
+# A C library too old for packed relocations would not start it: the package says so.
+if readelf -V "$scratch/root/usr/bin/garvo" | grep -q GLIBC_ABI_DT_RELR; then
+  [[ $depends == *"libc6 (>= 2.36)"* ]] || fail "packed relocations, but Depends: $depends"
+fi
 zcat "$scratch/root/usr/share/man/man1/garvo.1.gz" | grep -q "^.TH GARVO 1 \"\" \"garvo $upstream\"" ||
   fail "the manual page is not for $upstream"
 # Once the program is removed, and the autostart entry (a configuration file) stays, desktops
