@@ -14,9 +14,17 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION x11)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The text's helper opens fontconfig and FreeType itself, and the Wayland front end the Wayland
-# client library, where shlibdeps cannot see them.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libfontconfig1, libfreetype6, libwayland-client0 (>= 1.20)")
+# The text's helper opens fontconfig and FreeType itself, and each front end its display's
+# libraries, where shlibdeps cannot see them.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libfontconfig1, libfreetype6")
+if(GARVO_BUILD_X11)
+  # RandR's monitors came with libxcb 1.12.
+  string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", libxcb1 (>= 1.12), libxcb-randr0 (>= 1.12)")
+endif()
+if(GARVO_BUILD_WAYLAND)
+  # wl_proxy_marshal_flags came with 1.20.
+  string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", libwayland-client0 (>= 1.20)")
+endif()
 # Packed relocations need a C library that reads them, which shlibdeps does not see either.
 if(GARVO_HAVE_RELR)
   string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", libc6 (>= 2.36)")

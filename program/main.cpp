@@ -13,11 +13,13 @@
 #endif
 
 #include <errno.h>
+#include <fcntl.h>
 #include <signal.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 // Well below normal work, and never less nice than it was started: a gauge should never compete
 // with what it measures.
@@ -29,8 +31,22 @@ static void StayNice()
     if (errno == 0 && now < NICE) setpriority(PRIO_PROCESS, 0, NICE);
 }
 
+// A launcher may start the gauge with standard input, output or error closed: the display's
+// connection or the settings file would take that number, and a line meant for standard error
+// would be written into it. Each closed one leads nowhere instead.
+static void KeepStandardFilesOpen()
+{
+    for (int fd = 0; fd <= 2; ++fd)
+        if (fcntl(fd, F_GETFD) < 0 && errno == EBADF) open("/dev/null", O_RDWR);
+}
+
 int main(int argc, char** argv)
 {
+    KeepStandardFilesOpen();
+    // The alarm is the gauge's own, for the grace period after an ending signal: one a launcher
+    // left pending across exec is no reason to end.
+    alarm(0);
+    signal(SIGALRM, SIG_IGN);
     const char* settings = ChooseSettingsFile();
     if (argc > 1) return AnswerCommandLine(argc, argv, settings);
     const char* forced = getenv("GARVO_BACKEND");

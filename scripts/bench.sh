@@ -227,7 +227,7 @@ mkdir -p "$(dirname "$OUT")"
   wrow "private memory, KiB" 7 plain
   echo
   echo "garvo.exe imports: ${imports}; functions imported that allocate memory: $allocators."
-  echo "The native garvo links: $(ldd "${exe[native]}" | awk '/=>/ { print $1 }' | sort | tr '\n' ' ')and opens libwayland-client.so.0 only when it tries a compositor."
+  echo "The native garvo links: $(ldd "${exe[native]}" | awk '/=>/ { print $1 }' | sort | tr '\n' ' ')and opens the display's library only when it tries that display: libxcb.so.1 and libxcb-randr.so.0 for X11, libwayland-client.so.0 for Wayland."
 } >"$OUT"
 cat "$OUT"
 

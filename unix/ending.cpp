@@ -20,6 +20,8 @@ static void OnEndSignal(int)
 // saved from here, which only the loop's own save could interrupt, and that one holds this off.
 static void OnGraceOver(int)
 {
+    // An alarm no ending signal started (one left pending across exec, a stray kill) ends nothing.
+    if (!requested) return;
     saver();
     _exit(0);
 }

@@ -44,7 +44,12 @@ bool ShowBarOnMonitors(int32_t x, int32_t y)
     bool resized = width != shown.bar.right - shown.bar.left;
     if (moved && shown.boxShown) HideInfo();
     if (moved || resized || !shown.barShown) PlaceSurface(BAR, left, top);
-    gauge.placed = true;
+    if (!gauge.placed) {
+        // Where it first stands, kept on its monitor, is the place a close from the box saves;
+        // a place never given stays so.
+        gauge.placed = true;
+        if (gauge.settings.x != UNSET_X) RecordBarPosition();
+    }
     if (!shown.barShown) {
         shown.barShown = true;
         Redraw(BAR);

@@ -31,6 +31,9 @@ const double TEXT_PIXELS = 12;
 static const char CHARACTERS[] = "0123456789%use(w:)";
 const int GLYPHS = sizeof CHARACTERS - 1;
 const int64_t HELPER_LIMIT_MS = 2000;
+// A helper that did not answer in time (a cold cache, a stalled share) is tried again after this
+// long, at the next picture of the box.
+const int64_t RETRY_MS = 10000;
 
 namespace
 {
@@ -49,6 +52,8 @@ struct Prepared {
     Rendered font;
     double scale; // what the glyphs are ready at; 0 for none
     double tried; // the scale last asked for, whether or not it worked
+    int64_t triedAt;
+    bool late; // the helper did not answer in time at that scale
 };
 
 } // namespace
@@ -188,15 +193,18 @@ static bool Receive(int fd, void* bytes, size_t size, int64_t deadline)
 
 bool PrepareGlyphs(double scale)
 {
-    if (scale == prepared.tried) return prepared.scale == scale;
+    int64_t now = NowMs();
+    if (scale == prepared.tried && !(prepared.late && now - prepared.triedAt >= RETRY_MS))
+        return prepared.scale == scale;
     prepared.tried = scale;
+    prepared.triedAt = now;
     prepared.scale = 0;
     int ends[2];
     if (pipe2(ends, O_CLOEXEC) != 0) return false;
     pid_t gauge = getpid(), helper = fork();
     if (helper == 0) RunHelper(ends[1], scale, gauge);
     close(ends[1]);
-    int64_t deadline = NowMs() + HELPER_LIMIT_MS;
+    int64_t deadline = now + HELPER_LIMIT_MS;
     Rendered& font = prepared.font;
     bool ok = helper > 0 && Receive(ends[0], &font, sizeof font, deadline) && font.used >= 0 &&
               size_t(font.used) <= sizeof atlas &&
@@ -208,6 +216,7 @@ bool PrepareGlyphs(double scale)
         while (waitpid(helper, nullptr, 0) < 0 && errno == EINTR) {
         }
     }
+    prepared.late = helper > 0 && !ok;
     if (ok && font.ok) {
         prepared.scale = scale;
     } else {

@@ -42,6 +42,7 @@ static const char* const names[FUNCTIONS] = {
     "wl_proxy_set_user_data", "wl_proxy_get_version",          "wl_proxy_destroy",
     "wl_proxy_marshal_flags"};
 
+static void* library;
 static void* found[FUNCTIONS];
 
 // The library's function, as the library's header declares it.
@@ -50,7 +51,7 @@ static void* found[FUNCTIONS];
 bool wayland::OpenClientLibrary(char* why, size_t size)
 {
     static const char NAME[] = "libwayland-client.so.0";
-    void* library = dlopen(NAME, RTLD_NOW | RTLD_LOCAL);
+    library = dlopen(NAME, RTLD_NOW | RTLD_LOCAL);
     if (!library) {
         snprintf(why, size, "%s cannot be opened", NAME);
         return false;
@@ -59,11 +60,17 @@ bool wayland::OpenClientLibrary(char* why, size_t size)
         found[i] = dlsym(library, names[i]);
         if (found[i]) continue;
         snprintf(why, size, "%s has no %s", NAME, names[i]);
-        dlclose(library);
+        CloseClientLibrary();
         return false;
     }
     marshalFlags = reinterpret_cast<decltype(marshalFlags)>(found[PROXY_MARSHAL_FLAGS]);
     return true;
+}
+
+void wayland::CloseClientLibrary()
+{
+    dlclose(library);
+    library = nullptr;
 }
 
 wl_display* wl_display_connect(const char* name)

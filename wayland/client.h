@@ -17,6 +17,9 @@ extern wl_proxy* (*marshalFlags)(wl_proxy* proxy, uint32_t opcode, const wl_inte
 
 // Opens libwayland-client; false, with why, when it is not there or is older than 1.20.
 bool OpenClientLibrary(char* why, size_t size);
+// Unmaps it again, once no display of it is left: a desktop whose compositor will not do keeps
+// none of it.
+void CloseClientLibrary();
 
 } // namespace wayland
 

@@ -80,6 +80,7 @@ bool ConnectWayland(char* why, size_t size)
     wl.display = wl_display_connect(nullptr);
     if (!wl.display) {
         snprintf(why, size, "cannot connect to \"%s\"", name);
+        CloseClientLibrary();
         return false;
     }
     wl.registry = wl_display_get_registry(wl.display);
@@ -96,6 +97,7 @@ bool ConnectWayland(char* why, size_t size)
         snprintf(why, size, "\"%s\" ended the connection", name);
     wl_display_disconnect(wl.display);
     wl.display = nullptr;
+    CloseClientLibrary();
     return false;
 }
 

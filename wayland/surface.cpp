@@ -54,11 +54,14 @@ static void OnConfigure(void* data, zwlr_layer_surface_v1* layer, uint32_t seria
     zwlr_layer_surface_v1_ack_configure(layer, serial);
     if (!data) return;
     Surface& surface = *static_cast<Surface*>(data);
+    bool first = !surface.configured;
     surface.configured = true;
-    // The size is the gauge's own: a configure alone changes no picture.
+    // The size is the gauge's own: a configure alone changes no picture. One after the first is
+    // acknowledged alone, its ack carried by the next commit: a compositor that configures after
+    // every commit would otherwise be answered with a commit for ever.
     if (surface.latest && !surface.attached)
         Attach(surface);
-    else
+    else if (first)
         wl_surface_commit(surface.objects.surface);
 }
 

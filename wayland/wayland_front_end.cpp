@@ -15,6 +15,7 @@
 #include <initializer_list>
 #include <poll.h>
 #include <stdio.h>
+#include <string.h>
 
 namespace wayland
 {
@@ -64,18 +65,23 @@ static void Hide(SurfaceId id)
     Sync(surface, NowMs());
 }
 
-// The connection ended: a compositor that went away, or one that ended it over an error, which is
-// named as libwayland has it.
+// The connection ended: a compositor that went away, as at a logout, or one that ended it over an
+// error, which is named as libwayland has it: a protocol error on an object, or an error on the
+// display itself (an object or a request it did not know, no memory).
 [[noreturn]] static void Lost()
 {
-    if (wl_display_get_error(wl.display) != EPROTO) DisplayLost(nullptr);
+    int error = wl_display_get_error(wl.display);
+    if (error == 0 || error == EPIPE || error == ECONNRESET) DisplayLost(nullptr);
     const wl_interface* interface = nullptr;
     uint32_t id = 0;
     uint32_t code = wl_display_get_protocol_error(wl.display, &interface, &id);
     static char reason[160];
-    snprintf(reason, sizeof reason,
-             "the compositor ended the connection: protocol error %u on %s@%u", code,
-             interface ? interface->name : "an unknown object", id);
+    if (interface || error == EPROTO)
+        snprintf(reason, sizeof reason,
+                 "the compositor ended the connection: protocol error %u on %s@%u", code,
+                 interface ? interface->name : "an unknown object", id);
+    else
+        snprintf(reason, sizeof reason, "the Wayland connection failed: %s", strerror(error));
     DisplayLost(reason);
 }
 
@@ -117,7 +123,9 @@ static void WaitForEvents(int64_t timeoutMs)
     }
     while (wl_display_prepare_read(display) != 0)
         if (wl_display_dispatch_pending(display) < 0) Lost();
-    if (wl_display_flush(display) < 0 && errno != EAGAIN) {
+    // A compositor that ended the connection over an error may have sent why: a flush that
+    // finds the connection closed leaves it to be read.
+    if (wl_display_flush(display) < 0 && errno != EAGAIN && errno != EPIPE) {
         wl_display_cancel_read(display);
         Lost();
     }

@@ -5,7 +5,7 @@
 #include "pixels.h"
 
 #include <stddef.h>
-#include <xcb/xcb.h>
+#include "xcb_library.h"
 
 namespace x11
 {

@@ -5,7 +5,6 @@
 #include "connection.h"
 
 #include <stdlib.h>
-#include <xcb/randr.h>
 
 namespace x11
 {

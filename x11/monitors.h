@@ -3,7 +3,7 @@
 
 #include "../unix/placement.h"
 
-#include <xcb/xcb.h>
+#include "xcb_library.h"
 
 namespace x11
 {

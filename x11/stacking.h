@@ -2,7 +2,7 @@
 #pragma once
 
 #include <stdint.h>
-#include <xcb/xcb.h>
+#include "xcb_library.h"
 
 namespace x11
 {

@@ -3,7 +3,7 @@
 
 #include "../unix/front_end.h"
 
-#include <xcb/xcb.h>
+#include "xcb_library.h"
 
 namespace x11
 {

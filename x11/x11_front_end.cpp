@@ -50,7 +50,11 @@ using namespace x11;
 
 bool OpenX11(FrontEnd& frontEnd, char* why, size_t size)
 {
-    if (!OpenConnection(why, size)) return false;
+    if (!OpenXcb(why, size)) return false;
+    if (!OpenConnection(why, size)) {
+        CloseXcb();
+        return false;
+    }
     // Made at once at a size of one pixel; the gauge places and sizes them.
     CreateSurface(box, {0, 0, 1, 1});
     CreateSurface(bar, {0, 0, 1, 1});

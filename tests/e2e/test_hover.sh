@@ -42,3 +42,14 @@ right_click 210 285
 wait_garvo_ok
 expect_settings 200 300 64
 pass "a right-click on the box ends the program and keeps the start position"
+
+# A place past the screen's edge is kept on it as the bar starts: closing through the box saves
+# that start, as it stood, not the place as read.
+start_garvo '[SETTING]\r\nx=898\r\ny=762\r\ns=64\r\n'
+wait_until 2000 bar_at 897 761 || fail "bar at $(bar_position), want 897 761"
+pointer move 950 763
+wait_until 2000 info_viewable || fail "no info window over the bar at the screen's corner"
+right_click 950 750
+wait_garvo_ok
+expect_settings 897 761 64
+pass "closing through the box saves the start position kept on the screen"

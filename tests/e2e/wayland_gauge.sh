@@ -1,6 +1,7 @@
 # The Wayland front end where only it can be tested: two outputs side by side, the second at scale
 # 2 (headless sway 1.7 has no fractional scale, so the output's whole scale serves), outputs that
-# change, the compositor going away, and the choice of front end at start.
+# change, the compositor going away, and the choice of front end at start, where the display not
+# chosen leaves none of its libraries mapped.
 GARVO_OUTPUTS="HEADLESS-1 mode 1024x768 position 0 0
 HEADLESS-2 mode 1600x1200 position 1024 0 scale 2"
 source "$(dirname "$0")/lib.sh"
@@ -30,6 +31,7 @@ convert "$WORK/large.png" -sample 50% -sample 200% "$WORK/magnified.png"
 differ=$(compare -metric AE "$WORK/large.png" "$WORK/magnified.png" null: 2>&1 || true)
 [ "$differ" -gt 100 ] || fail "the box at scale 2 is a magnification ($differ pixels differ)"
 pass "on the second output at scale 2: the bar 252 x 12 device pixels, the box drawn at that scale"
+! grep -q libxcb "/proc/$GARVO_PID/maps" || fail "on Wayland it has XCB mapped"
 
 drag 1150 102 1250 202
 wait_until 2000 bar_at 1200 200 || fail "after the drag, the bar is at $(bar_position)"
@@ -85,7 +87,7 @@ expect_settings 300 200 60
 pass "started with no output: the bar comes with the output, at its saved place"
 
 # The front end chosen: forced, a socket that is not there, a compositor without a layer shell,
-# neither; a bad choice is a usage error.
+# neither; a bad choice is a usage error. On X11 no Wayland library stays mapped.
 # "x11" for a gauge that runs with its windows on the X display, else its exit status.
 choose() { # what is wanted, then the environment
   local want=$1 status
@@ -95,6 +97,9 @@ choose() { # what is wanted, then the environment
   GARVO_PID=$!
   if wait_until 3000 eval 'xwininfo -root -tree | grep -q "\"garvow\""'; then
     status=x11
+    # Whatever Wayland it tried, it keeps none of Wayland's library on X11.
+    ! grep -q libwayland-client "/proc/$GARVO_PID/maps" ||
+      fail "with $*: it runs on X11 with libwayland-client mapped"
     kill "$GARVO_PID"
     wait "$GARVO_PID" 2>/dev/null || true
   else

@@ -1,7 +1,8 @@
 # The Wayland front end against a compositor that misbehaves on purpose (wl_rogue): one that closes
-# every layer surface, one with an output at the 32-bit edge, configures that change nothing, an
-# old wl_compositor, a protocol error, no wl_shm. The gauge neither loops, nor overflows, nor asks for what the version lacks,
-# nor calls an error a success, and says what is missing.
+# every layer surface, one with an output at the 32-bit edge, configures that change nothing, one
+# after every commit, an old wl_compositor, a protocol error, an error on the display itself, no
+# wl_shm. The gauge neither loops, nor overflows, nor asks for what the version lacks, nor calls an
+# error a success, and says what is missing.
 GARVO_FRONT=rogue
 source "$(dirname "$0")/lib.sh"
 export XDG_RUNTIME_DIR
@@ -58,6 +59,15 @@ buffers=$(said buffer)
 stop_rogue
 pass "ten configures that change nothing: $buffers pictures in all"
 
+# A configure after every commit, as the protocol allows: each is acknowledged, and none answered
+# with a commit of its own.
+rogue configure-always
+run_for 2
+commits=$(said commit)
+[ "$commits" -le 20 ] || fail "a configure after every commit brought $commits commits in 2 s"
+stop_rogue
+pass "a configure after every commit: $commits commits in 2 s"
+
 rogue old-compositor
 run_garvo '[SETTING]\r\nx=200\r\ny=100\r\ns=60\r\n'
 wait_until 3000 grep -q '^buffer$' "$WORK/rogue" || fail "no picture on an old wl_compositor"
@@ -68,15 +78,19 @@ wait_garvo_ok
 stop_rogue
 pass "wl_compositor version 3: pictures shown with what that version has"
 
-rogue error
-run_garvo '[SETTING]\r\nx=200\r\ny=100\r\ns=60\r\n'
-wait_garvo
-[ "$GARVO_STATUS" = 1 ] || fail "a protocol error ends with status $GARVO_STATUS"
-[ "$(grep -c '^garvo:' "$WORK/stderr")" = 1 ] && grep -q '^garvo: .*protocol error.* wl_surface' "$WORK/stderr" ||
-  fail "a protocol error, and it said: $(cat "$WORK/stderr")"
-expect_settings 200 100 60
-stop_rogue
-pass "a protocol error: status 1, $(grep '^garvo:' "$WORK/stderr")"
+# An error on an object, and one on the display itself: each is a failure, said in one line.
+for error in error:wl_surface display-error:wl_display; do
+  rogue "${error%%:*}"
+  run_garvo '[SETTING]\r\nx=200\r\ny=100\r\ns=60\r\n'
+  wait_garvo
+  [ "$GARVO_STATUS" = 1 ] || fail "${error%%:*} ends with status $GARVO_STATUS"
+  [ "$(grep -c '^garvo:' "$WORK/stderr")" = 1 ] &&
+    grep -q "^garvo: .*protocol error.* ${error#*:}" "$WORK/stderr" ||
+    fail "${error%%:*}, and it said: $(cat "$WORK/stderr")"
+  expect_settings 200 100 60
+  stop_rogue
+  pass "${error%%:*}: status 1, $(grep '^garvo:' "$WORK/stderr")"
+done
 
 rogue no-shm
 run_garvo '; mine\r\n'

@@ -1,12 +1,16 @@
 // A small Wayland compositor that misbehaves on purpose, for the tests of how the gauge copes:
-//   wl_rogue SOCKET [plain] [close] [old-compositor] [no-shm] [edge] [error] [configures]
+//   wl_rogue SOCKET [plain] [close] [old-compositor] [no-shm] [edge] [error] [display-error]
+//            [configures] [configure-always]
 // plain           wl_compositor alone, as GNOME and Weston offer no layer shell
 // close           every layer surface is closed as soon as it is made
 // old-compositor  wl_compositor at version 3, whose surfaces have no damage_buffer
 // no-shm          no wl_shm
 // edge            its one output at x = 2147483000, at the 32-bit edge
 // error           a protocol error on the first surface that commits a buffer
+// display-error   then an error on the client's wl_display instead: an object it did not know
 // configures      ten configures more, one after each commit, that change nothing
+// configure-always  a configure that changes nothing after every commit, for ever, as the
+//                 protocol allows; each commit is told ("commit")
 // It listens in XDG_RUNTIME_DIR, says "ready", then a line for each layer surface made ("layer"),
 // each buffer committed ("buffer"), and each margin set ("margin TOP LEFT").
 #include <stdio.h>
@@ -23,7 +27,7 @@ namespace
 {
 
 struct Options {
-    bool plain, close, oldCompositor, noShm, edge, error, configures;
+    bool plain, close, oldCompositor, noShm, edge, error, displayError, configures, always;
 };
 
 Options options;
@@ -65,16 +69,21 @@ void Attach(wl_client*, wl_resource* resource, wl_resource* buffer, int32_t, int
     static_cast<Surface*>(wl_resource_get_user_data(resource))->hasBuffer = buffer != nullptr;
 }
 
-void Commit(wl_client*, wl_resource* resource)
+void Commit(wl_client* client, wl_resource* resource)
 {
     Surface& surface = *static_cast<Surface*>(wl_resource_get_user_data(resource));
+    if (options.always) Say("commit");
     if (surface.hasBuffer) {
         Say("buffer");
         if (options.error) wl_resource_post_error(resource, 2, "a buffer this compositor refuses");
+        if (options.displayError)
+            wl_resource_post_error(wl_client_get_object(client, 1), WL_DISPLAY_ERROR_INVALID_OBJECT,
+                                   "an object this compositor lost");
         surface.hasBuffer = false;
     }
     Layer* layer = surface.layer;
-    if (layer && (!layer->configured || (options.configures && layer->more++ < 10))) {
+    if (layer &&
+        (!layer->configured || options.always || (options.configures && layer->more++ < 10))) {
         layer->configured = true;
         zwlr_layer_surface_v1_send_configure(layer->resource, ++serial, 0, 0);
     }
@@ -211,6 +220,8 @@ int main(int argc, char** argv)
         options.edge |= strcmp(argv[i], "edge") == 0;
         options.error |= strcmp(argv[i], "error") == 0;
         options.configures |= strcmp(argv[i], "configures") == 0;
+        options.displayError |= strcmp(argv[i], "display-error") == 0;
+        options.always |= strcmp(argv[i], "configure-always") == 0;
     }
     wl_display* display = wl_display_create();
     if (argc < 2 || !display || wl_display_add_socket(display, argv[1]) != 0) return 1;

@@ -2,7 +2,8 @@
 # does, and so does the X server going away; with no display to use, or one that fails while it
 # starts, one clear line and status 1, and the file left as it was; an ending signal ends it even
 # then, or when its parent had blocked it, or when the server stops answering, and a hang-up it
-# was told to ignore it ignores.
+# was told to ignore it ignores; an alarm it did not set ends nothing; started with its standard
+# files closed, it opens them onto /dev/null.
 source "$(dirname "$0")/lib.sh"
 
 for signal in INT HUP; do
@@ -17,6 +18,36 @@ for signal in INT HUP; do
   expect_settings 300 400 75
   pass "SIG$signal saves the dragged position"
 done
+
+# An alarm that no ending signal started ends nothing: one left pending across exec by the
+# launcher, and a stray SIGALRM.
+printf '%b' '[SETTING]\r\nx=200\r\ny=300\r\ns=75\r\n' >"$WORK/garvo.ini"
+(cd "$WORK" && exec perl -e 'alarm 1; exec @ARGV or die' "$GARVO_EXE") &
+GARVO_PID=$!
+wait_until 5000 bar_shown || fail "no bar when started with an alarm pending"
+sleep 1
+kill -ALRM "$GARVO_PID"
+sleep 1
+kill -0 "$GARVO_PID" 2>/dev/null || fail "an alarm it did not set ended it"
+kill -TERM "$GARVO_PID"
+wait_garvo_ok "after alarms and SIGTERM"
+pass "an alarm left pending, or sent, ends nothing"
+
+# Started with its standard files closed, as some launchers start programs: they lead nowhere, so
+# that no line meant for standard error goes into the display's connection.
+printf '%b' '[SETTING]\r\nx=200\r\ny=300\r\ns=75\r\n' >"$WORK/garvo.ini"
+(cd "$WORK" && exec "$GARVO_EXE" <&- >&- 2>&-) &
+GARVO_PID=$!
+wait_until 5000 bar_shown || fail "no bar when started with its standard files closed"
+for fd in 0 1 2; do
+  [ "$(readlink "/proc/$GARVO_PID/fd/$fd")" = /dev/null ] ||
+    fail "started with fd $fd closed, it leads to $(readlink "/proc/$GARVO_PID/fd/$fd")"
+done
+drag 210 302 310 352
+wait_until 2000 bar_at 300 350 || fail "bar at $(bar_position) after a drag, started with its files closed"
+kill -TERM "$GARVO_PID"
+wait_garvo_ok "started with its standard files closed"
+pass "started with its standard files closed, they lead to /dev/null and the gauge works"
 
 # A parent that blocked SIGTERM, and one that asked for hang-ups to be ignored.
 start_garvo '[SETTING]\r\nx=5000\r\ny=300\r\ns=75\r\n'
@@ -122,8 +153,9 @@ wait_garvo_ok
 pass "started at nice 19, it stays at 19"
 
 # A font folder that holds a FIFO, where fontconfig would wait for ever: the bar comes at once, the
-# box within the text helper's bound with its frame alone, and after SIGTERM nothing of garvo is
-# left on the screen or among the processes.
+# box within the text helper's bound with its frame alone, its text once the font can be had and
+# ten seconds have passed, and after SIGTERM nothing of garvo is left on the screen or among the
+# processes.
 mkdir "$WORK/fonts"
 mkfifo "$WORK/fonts/stuck.ttf"
 printf '<?xml version="1.0"?>\n<fontconfig><dir>%s</dir><cachedir>%s</cachedir></fontconfig>\n' \
@@ -146,6 +178,17 @@ hovered=$(now_ms)
 wait_until 4000 info_viewable || fail "no box at the second hover"
 again=$(($(now_ms) - hovered))
 [ "$again" -lt 1000 ] || fail "the second hover took $again ms: the helper was waited for again"
+# Ten seconds after the lookup that did not answer, the font folder sound again: the next hover
+# tries again, and the box has its text.
+rm "$WORK/fonts/stuck.ttf"
+cp /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf "$WORK/fonts/"
+xdotool mousemove 700 700
+wait_until 2000 info_hidden || fail "the box stays"
+while [ $(($(now_ms) - hovered)) -lt 10500 ]; do sleep 0.2; done
+xdotool mousemove 250 302
+wait_until 4000 info_viewable || fail "no box at the hover after the pause"
+wait_until 3000 eval '[ "$(pixels 118 16 204 280 | grep -vc "#FFFFFF")" -gt 20 ]' ||
+  fail "ten seconds on, with a font to be had, the box still shows no text"
 kill -TERM "$GARVO_PID"
 pid=$GARVO_PID
 wait_garvo_ok "after SIGTERM"
