@@ -15,7 +15,7 @@ alignas(4096) static uint32_t
 
 void ReleasePicture(const Canvas& canvas)
 {
-    // Pages untouched since read as zeros: the next picture is drawn on fresh ones.
+    // From now on its pages read as zeros: the next picture is drawn on fresh ones.
     madvise(canvas.pixels, size_t(canvas.width) * size_t(canvas.height) * 4, MADV_DONTNEED);
 }
 
