@@ -22,7 +22,8 @@ struct FrontEnd {
     // whose coordinates are already scaled.
     double (*layoutScale)();
     // Device pixels for one pixel of the Windows image's on that surface: what its picture is
-    // drawn at.
+    // drawn at. For a hidden surface, the scale it will be shown at where it is placed, so that a
+    // picture given before it shows is drawn once.
     double (*pictureScale)(SurfaceId surface);
     // Puts the surface at that rectangle; a shown one moves there, and takes that size.
     void (*placeSurface)(SurfaceId surface, const MeterRect& where);

@@ -235,12 +235,32 @@ void Sync(Surface& surface, int64_t now)
     if (output && now >= surface.reopenAt) Open(surface, output);
 }
 
+static double OutputScale(const Output* output)
+{
+    // A surface of wl_compositor before version 3 has no buffer scale.
+    int scale = output && wl.compositorVersion >= 3 ? output->scale : 1;
+    return scale < 1 ? 1 : scale > MAX_SCALE ? MAX_SCALE : scale;
+}
+
+// The scale a surface not yet shown, or not yet told its fractional scale, will be shown at: the
+// other surface's where that one is shown on the same output, as the bar is when the box comes,
+// else its output's. A picture drawn before the surface shows is then drawn once.
+static double ScaleWhereShown(const Surface& surface)
+{
+    const Output* output =
+        surface.output ? surface.output : OutputFor(surface.at.left, surface.at.top);
+    const Surface& other = &surface == &bar ? box : bar;
+    if (other.objects.surface && other.output == output &&
+        (!other.objects.viewport || other.preferredScale > 0))
+        return SurfaceScale(other);
+    return OutputScale(output);
+}
+
 double SurfaceScale(const Surface& surface)
 {
-    if (surface.objects.viewport) return surface.preferredScale > 0 ? surface.preferredScale : 1;
-    // A surface of wl_compositor before version 3 has no buffer scale.
-    int scale = surface.output && wl.compositorVersion >= 3 ? surface.output->scale : 1;
-    return scale < 1 ? 1 : scale > MAX_SCALE ? MAX_SCALE : scale;
+    if (surface.objects.viewport && surface.preferredScale > 0) return surface.preferredScale;
+    if (surface.objects.viewport || !surface.objects.surface) return ScaleWhereShown(surface);
+    return OutputScale(surface.output);
 }
 
 static void Attach(Surface& surface)

@@ -64,7 +64,8 @@ Surface* Find(wl_surface* surface);
 // Brings the compositor's side in line with what the gauge wants: opened on the output its corner
 // belongs on (a new output takes a new layer surface), moved by its margins, or let go.
 void Sync(Surface& surface, int64_t now);
-// Device pixels to one of its logical pixels.
+// Device pixels to one of its logical pixels; for a surface not shown yet, the scale it will be
+// shown at where it is placed.
 double SurfaceScale(const Surface& surface);
 // Puts a picture drawn at SurfaceScale in a free buffer, and on the surface once it may show one.
 void ShowCanvas(Surface& surface, const Canvas& canvas);

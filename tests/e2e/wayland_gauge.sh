@@ -20,7 +20,9 @@ bar_position() {
 }
 
 # Saved on the second output: it starts there, twice as dense, and comes back there after a close.
-start_garvo '[SETTING]\r\nx=1100\r\ny=100\r\ns=60\r\n'
+# Each surface's picture is drawn at scale 2 before it shows, not once at 1 first: a buffer pool
+# for the bar, and one for the box at each hover.
+WAYLAND_DEBUG=1 start_garvo '[SETTING]\r\nx=1100\r\ny=100\r\ns=60\r\n' 2>"$WORK/protocol"
 wait_until 3000 bar_at 1100 100 ||
   fail "no 252 x 12 bar at 152 200 on the second output: $(frames_on HEADLESS-2 252 12 2)"
 pointer move 1150 102
@@ -32,6 +34,14 @@ differ=$(compare -metric AE "$WORK/large.png" "$WORK/magnified.png" null: 2>&1 |
 [ "$differ" -gt 100 ] || fail "the box at scale 2 is a magnification ($differ pixels differ)"
 pass "on the second output at scale 2: the bar 252 x 12 device pixels, the box drawn at that scale"
 ! grep -q libxcb "/proc/$GARVO_PID/maps" || fail "on Wayland it has XCB mapped"
+for _ in 1 2; do
+  pointer move 1300 600
+  wait_until 3000 eval '[ -z "$(frames_on HEADLESS-2 252 48 2)" ]' || fail "the box stays"
+  pointer move 1150 103
+  wait_until 2000 eval '[ -n "$(frames_on HEADLESS-2 252 48 2)" ]' || fail "no box at a later hover"
+done
+pools=$(grep -c 'wl_shm@[0-9]*\.create_pool' "$WORK/protocol" || true)
+[ "$pools" -le 4 ] || fail "the bar and three hovers of the box made $pools buffer pools"
 
 drag 1150 102 1250 202
 wait_until 2000 bar_at 1200 200 || fail "after the drag, the bar is at $(bar_position)"
