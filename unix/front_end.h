@@ -53,6 +53,11 @@ void PointerPressed(SurfaceId surface, Button button, double x, double y, uint32
 void PointerReleased(Button button, double x, double y);
 // The pointer left a surface.
 void PointerLeft(SurfaceId surface);
+// No button holds the pointer any more, whether or not each release was reported: the surface
+// pressed was made anew or went away, a release went astray, a grab was lost. A front end says so
+// whenever its display shows it, held or not; a drag ends where the surface stands, and a click
+// waiting for its release is forgotten.
+void PointerReleasedAll();
 // Another program moved a surface: its corner now stands at that point, where the gauge takes it
 // to be from then on.
 void SurfaceMoved(SurfaceId surface, int64_t left, int64_t top);

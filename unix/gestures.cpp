@@ -79,6 +79,12 @@ void PointerLeft(SurfaceId surface)
     if (pointer.over == surface) pointer.over = NOWHERE;
 }
 
+void PointerReleasedAll()
+{
+    pointer.dragging = NOWHERE;
+    pointer.rightPressed = NOWHERE;
+}
+
 void PointerMoved(double x, double y)
 {
     if (Dragging())

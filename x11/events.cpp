@@ -16,9 +16,6 @@
 namespace x11
 {
 
-static bool leftDown;    // the left button went down on one of garvo's windows
-static int lastX, lastY; // where the pointer was last reported while it was down
-
 static bool IsMeterWindow(xcb_window_t window)
 {
     return window == bar.window || window == box.window;
@@ -37,9 +34,6 @@ static Button ButtonOf(uint8_t button)
 static void OnButtonPress(const xcb_button_press_event_t& press)
 {
     if (!IsMeterWindow(press.event)) return;
-    if (press.detail == 1) leftDown = true;
-    lastX = press.root_x;
-    lastY = press.root_y;
     // The press grabs the pointer: motion and the release come to this window until then.
     PointerPressed(Which(press.event), ButtonOf(press.detail), press.root_x, press.root_y,
                    press.time);
@@ -48,20 +42,14 @@ static void OnButtonPress(const xcb_button_press_event_t& press)
 static void OnButtonRelease(const xcb_button_release_event_t& release)
 {
     if (!IsMeterWindow(release.event)) return;
-    if (release.detail == 1) leftDown = false;
     PointerReleased(ButtonOf(release.detail), release.root_x, release.root_y);
 }
 
 static void OnMotion(const xcb_motion_notify_event_t& motion)
 {
-    // The release can go astray (a window unmapped under the pointer ends its grab): a motion
-    // without the button down is its release all the same, where the pointer last was.
-    if (leftDown && !(motion.state & XCB_BUTTON_MASK_1)) {
-        leftDown = false;
-        PointerReleased(LEFT_BUTTON, lastX, lastY);
-    }
-    lastX = motion.root_x;
-    lastY = motion.root_y;
+    // A release can go astray (a window unmapped under the pointer ends its grab): a motion
+    // with neither button down says that none holds it.
+    if (!(motion.state & (XCB_BUTTON_MASK_1 | XCB_BUTTON_MASK_3))) PointerReleasedAll();
     PointerMoved(motion.root_x, motion.root_y);
 }
 

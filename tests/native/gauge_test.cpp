@@ -262,4 +262,32 @@ TEST_F(Gauge, ARightClickNeedsItsPressAndReleaseOnTheSameSurface)
     EXPECT_EQ(Ini(200, 200, 75), saved);
 }
 
+TEST_F(Gauge, ALostReleaseEndsTheDragAndForgetsTheClickWaiting)
+{
+    fake.monitors = TWO;
+    // The drag ends where the bar stands. A right button whose release was lost closes nothing
+    // when a stray release comes later: the last drag still runs.
+    std::string saved =
+        Run(Ini(100, 100, 75), {
+                                   [] {
+                                       PointerPressed(BAR, LEFT_BUTTON, 110, 103, 0);
+                                       PointerMoved(210, 203);
+                                       PointerReleasedAll();
+                                       PointerMoved(400, 400);
+                                       EXPECT_EQ(200, fake.surfaces[BAR].at.left);
+                                   },
+                                   [] {
+                                       PointerPressed(BAR, RIGHT_BUTTON, 210, 203, 60000);
+                                       PointerReleasedAll();
+                                       PointerReleased(RIGHT_BUTTON, 210, 203);
+                                   },
+                                   [] {
+                                       PointerPressed(BAR, LEFT_BUTTON, 210, 203, 120000);
+                                       PointerMoved(310, 303);
+                                       PointerReleased(LEFT_BUTTON, 310, 303);
+                                   },
+                               });
+    EXPECT_EQ(Ini(300, 300, 75), saved);
+}
+
 } // namespace
