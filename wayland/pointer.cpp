@@ -1,10 +1,12 @@
 // The pointer. Wayland tells a client where the pointer is only on its own surfaces, and in their
-// coordinates; the gauge wants the global space. Over a surface that is its corner plus the
-// position. While a button holds the pointer, sway keeps reporting from where the surface stood at
-// the press, however it has moved since; other compositors report from where it stands now, which
-// lags the gauge's moves. So a held pointer is also followed by its relative motion, kept on the
-// outputs as the cursor is: where the press-based position agrees with it, that exact position
-// wins and the follower takes it up; where it does not, the follower serves.
+// coordinates; the gauge wants the global space. Over a surface that is its corner plus the point.
+// While a button holds the pointer, compositors differ in what a point is measured against: sway
+// and KWin keep to where the surface stood at the press, labwc to where it stands in its own view,
+// which lags the gauge's moves (its enter too); and none says anything when only the surface
+// moved. So a point is read against each corner the surface stood at lately, and taken where a
+// reading agrees with where the pointer is expected: a held pointer is followed by its relative
+// motion, kept on the outputs as the cursor is. Events are acted on at the end of their frame,
+// whatever order the compositor sent them in.
 #include "pointer.h"
 
 #include "client.h"
@@ -27,89 +29,176 @@ namespace
 
 struct Pointer {
     Surface* over;           // the surface under it, or none
+    wl_surface* entered;     // that surface's wl_surface: one made anew since is another
+    uint32_t grab;           // the buttons pressed on it since it was entered, by bit
     double x, y;             // in the global space
-    int held;                // buttons down
-    double originX, originY; // the pressed surface's corner at the press
-    double followX, followY; // the held pointer, followed by its relative motion
+    double originX, originY; // the pressed surface's corner at the latest press
+    double followX, followY; // x and y, followed by the relative motion
+};
+
+struct ButtonEvent {
+    uint32_t time, code, state;
+};
+
+// What a frame has said so far.
+struct Frame {
+    bool moved;
+    double localX, localY; // its latest surface-local point
+    bool shifted;
+    double dx, dy; // its relative motion, summed
+    int buttons;
+    ButtonEvent button[4];
 };
 
 } // namespace
 
 static Pointer pointer;
+static Frame frame;
 static wl_pointer* seatPointer;
 static zwp_relative_pointer_v1* relative;
+static bool framed; // the seat ends its frames: before version 5 each event is one
+
+// How far a reading of the pointer lies from where it is expected.
+struct Reading {
+    double x, y, off;
+};
+
+static void Consider(Reading& best, double x, double y)
+{
+    double off = Distance(x, pointer.followX) + Distance(y, pointer.followY);
+    if (off < best.off) best = {x, y, off};
+}
+
+// Where a surface-local point lies in the global space. Of the readings against each corner the
+// compositor may have measured it from (the press's, those the surface stood at lately), the one
+// that agrees with where the pointer is expected to be. With none, a held pointer keeps to its
+// follower (or, without relative motion, to the press), one not held to where the surface stands.
+static void ReadPoint(double localX, double localY)
+{
+    const Surface& surface = *pointer.over;
+    double nowX = surface.at.left + localX, nowY = surface.at.top + localY;
+    Reading best = {nowX, nowY, 1e300};
+    Consider(best, nowX, nowY);
+    if (pointer.grab) Consider(best, pointer.originX + localX, pointer.originY + localY);
+    for (int i = 0; i < surface.pastCount; ++i)
+        Consider(best, surface.pastLeft[i] + localX, surface.pastTop[i] + localY);
+    if (best.off > 2 && pointer.grab && relative) return;
+    if (best.off > 2)
+        best = pointer.grab ? Reading{pointer.originX + localX, pointer.originY + localY, 0}
+                            : Reading{nowX, nowY, 0};
+    pointer.followX = best.x;
+    pointer.followY = best.y;
+}
+
+static Button ButtonOf(uint32_t code)
+{
+    return code == BTN_LEFT ? LEFT_BUTTON : code == BTN_RIGHT ? RIGHT_BUTTON : OTHER_BUTTON;
+}
+
+static void EndFrame()
+{
+    Frame done = frame;
+    frame = {};
+    if (!pointer.over) return;
+    if (done.shifted) {
+        pointer.followX += done.dx;
+        pointer.followY += done.dy;
+        MonitorList monitors;
+        ListOutputs(monitors);
+        KeepOnMonitors(monitors, pointer.followX, pointer.followY);
+    }
+    if (done.moved) ReadPoint(done.localX, done.localY);
+    if (pointer.followX != pointer.x || pointer.followY != pointer.y) {
+        pointer.x = pointer.followX;
+        pointer.y = pointer.followY;
+        PointerMoved(pointer.x, pointer.y);
+    }
+    for (int i = 0; i < done.buttons && pointer.over; ++i) {
+        const ButtonEvent& button = done.button[i];
+        uint32_t bit = 1u << ((button.code - BTN_MOUSE) & 31);
+        if (button.state == WL_POINTER_BUTTON_STATE_PRESSED) {
+            if (!pointer.grab) {
+                pointer.originX = pointer.over->at.left;
+                pointer.originY = pointer.over->at.top;
+            }
+            pointer.grab |= bit;
+            PointerPressed(Which(*pointer.over), ButtonOf(button.code), pointer.x, pointer.y,
+                           button.time);
+        } else {
+            pointer.grab &= ~bit;
+            PointerReleased(ButtonOf(button.code), pointer.x, pointer.y);
+        }
+    }
+}
+
+static void Gathered()
+{
+    if (!framed) EndFrame();
+}
+
+// A new focus, or none: whatever buttons held the pointer on a surface of garvo's hold it no more.
+static void Unfocus()
+{
+    if (pointer.over) PointerLeft(Which(*pointer.over));
+    pointer.over = nullptr;
+    pointer.entered = nullptr;
+    pointer.grab = 0;
+    PointerReleasedAll();
+}
 
 static void OnEnter(void*, wl_pointer*, uint32_t, wl_surface* surface, wl_fixed_t x, wl_fixed_t y)
 {
+    EndFrame();
+    Unfocus();
     pointer.over = Find(surface);
     if (!pointer.over) return;
-    pointer.x = pointer.over->at.left + wl_fixed_to_double(x);
-    pointer.y = pointer.over->at.top + wl_fixed_to_double(y);
+    pointer.entered = surface;
+    // Read as a motion from where the pointer last was: it may not have moved since it left,
+    // only the surface came under it.
+    ReadPoint(wl_fixed_to_double(x), wl_fixed_to_double(y));
+    pointer.x = pointer.followX;
+    pointer.y = pointer.followY;
     PointerEntered(Which(*pointer.over), pointer.x, pointer.y);
 }
 
 static void OnLeave(void*, wl_pointer*, uint32_t, wl_surface*)
 {
-    if (pointer.over) PointerLeft(Which(*pointer.over));
-    pointer.over = nullptr;
+    EndFrame();
+    Unfocus();
 }
 
 static void OnMotion(void*, wl_pointer*, uint32_t, wl_fixed_t x, wl_fixed_t y)
 {
-    if (!pointer.held) {
-        if (!pointer.over) return;
-        pointer.x = pointer.over->at.left + wl_fixed_to_double(x);
-        pointer.y = pointer.over->at.top + wl_fixed_to_double(y);
-    } else {
-        double pressedX = pointer.originX + wl_fixed_to_double(x);
-        double pressedY = pointer.originY + wl_fixed_to_double(y);
-        bool agree = Distance(pressedX, pointer.followX) <= 1.5 &&
-                     Distance(pressedY, pointer.followY) <= 1.5;
-        if (!relative || agree) {
-            pointer.followX = pressedX;
-            pointer.followY = pressedY;
-        }
-        pointer.x = pointer.followX;
-        pointer.y = pointer.followY;
-    }
-    PointerMoved(pointer.x, pointer.y);
+    frame.moved = true;
+    frame.localX = wl_fixed_to_double(x);
+    frame.localY = wl_fixed_to_double(y);
+    Gathered();
 }
 
 static void OnRelativeMotion(void*, zwp_relative_pointer_v1*, uint32_t, uint32_t, wl_fixed_t dx,
                              wl_fixed_t dy, wl_fixed_t, wl_fixed_t)
 {
-    if (!pointer.held) return;
-    pointer.followX += wl_fixed_to_double(dx);
-    pointer.followY += wl_fixed_to_double(dy);
-    MonitorList monitors;
-    ListOutputs(monitors);
-    KeepOnMonitors(monitors, pointer.followX, pointer.followY);
+    frame.shifted = true;
+    frame.dx += wl_fixed_to_double(dx);
+    frame.dy += wl_fixed_to_double(dy);
+    Gathered();
 }
 
 static const zwp_relative_pointer_v1_listener relativeListener = {OnRelativeMotion};
 
 static void OnButton(void*, wl_pointer*, uint32_t, uint32_t time, uint32_t code, uint32_t state)
 {
-    Button button = code == BTN_LEFT    ? LEFT_BUTTON
-                    : code == BTN_RIGHT ? RIGHT_BUTTON
-                                        : OTHER_BUTTON;
-    if (state == WL_POINTER_BUTTON_STATE_PRESSED) {
-        if (!pointer.over) return;
-        if (pointer.held++ == 0) {
-            pointer.originX = pointer.over->at.left;
-            pointer.originY = pointer.over->at.top;
-            pointer.followX = pointer.x;
-            pointer.followY = pointer.y;
-        }
-        PointerPressed(Which(*pointer.over), button, pointer.x, pointer.y, time);
-        return;
-    }
-    if (pointer.held > 0) --pointer.held;
-    PointerReleased(button, pointer.x, pointer.y);
+    // A frame holds a button or two; more, and the earlier ones are acted on now.
+    if (frame.buttons == int(sizeof frame.button / sizeof frame.button[0])) EndFrame();
+    frame.button[frame.buttons++] = {time, code, state};
+    Gathered();
 }
 
 static void OnAxis(void*, wl_pointer*, uint32_t, uint32_t, wl_fixed_t) {}
-static void OnFrame(void*, wl_pointer*) {}
+static void OnFrame(void*, wl_pointer*)
+{
+    EndFrame();
+}
 static void OnAxisSource(void*, wl_pointer*, uint32_t) {}
 static void OnAxisStop(void*, wl_pointer*, uint32_t, uint32_t) {}
 static void OnAxisDiscrete(void*, wl_pointer*, uint32_t, int32_t) {}
@@ -123,6 +212,7 @@ static void OnCapabilities(void*, wl_seat* seat, uint32_t capabilities)
     bool has = capabilities & WL_SEAT_CAPABILITY_POINTER;
     if (has && !seatPointer) {
         seatPointer = wl_seat_get_pointer(seat);
+        framed = wl_pointer_get_version(seatPointer) >= WL_POINTER_FRAME_SINCE_VERSION;
         wl_pointer_add_listener(seatPointer, &pointerListener, nullptr);
         if (wl.relativePointer) {
             relative = zwp_relative_pointer_manager_v1_get_relative_pointer(wl.relativePointer,
@@ -148,6 +238,13 @@ void WatchPointer()
     pointerListener.axis_stop = OnAxisStop;
     pointerListener.axis_discrete = OnAxisDiscrete;
     if (wl.seat) wl_seat_add_listener(wl.seat, &seatListener, nullptr);
+}
+
+void CheckPointerSurface()
+{
+    // A surface made anew, or let go, under the pointer: the compositor says nothing more of the
+    // old one, not even the release of a button that held it.
+    if (pointer.over && pointer.over->objects.surface != pointer.entered) Unfocus();
 }
 
 } // namespace wayland

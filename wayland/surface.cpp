@@ -145,6 +145,12 @@ static bool SetMargins(Surface& surface)
     if (left == surface.marginLeft && top == surface.marginTop) return false;
     surface.marginLeft = left;
     surface.marginTop = top;
+    memmove(surface.pastLeft + 1, surface.pastLeft, sizeof surface.pastLeft - sizeof(int32_t));
+    memmove(surface.pastTop + 1, surface.pastTop, sizeof surface.pastTop - sizeof(int32_t));
+    surface.pastLeft[0] = surface.at.left;
+    surface.pastTop[0] = surface.at.top;
+    if (surface.pastCount < int(sizeof surface.pastLeft / sizeof surface.pastLeft[0]))
+        ++surface.pastCount;
     zwlr_layer_surface_v1_set_margin(surface.objects.layer, top, 0, 0, left);
     return true;
 }
@@ -184,6 +190,7 @@ void DestroyRetired()
 static void Open(Surface& surface, Output* output)
 {
     surface.output = output;
+    surface.outputName = output->name;
     Layer& objects = surface.objects;
     objects.surface = wl_compositor_create_surface(wl.compositor);
     // Above every window, full-screen ones too, as the Windows image's top-most windows are.
@@ -214,7 +221,11 @@ static void Open(Surface& surface, Output* output)
 
 void Sync(Surface& surface, int64_t now)
 {
-    if (surface.closed) {
+    if (surface.closed && surface.output && surface.output->name != surface.outputName) {
+        // Closed with its output's removal: on another output at once.
+        Retire(surface);
+        surface.closed = false;
+    } else if (surface.closed) {
         // Taken away by the compositor: asked for again after a pause, or when outputs change.
         Retire(surface);
         surface.closed = false;

@@ -37,8 +37,13 @@ struct Surface {
     MeterRect at; // where the gauge put it, in the global logical space
     bool wanted;  // the gauge shows it
     Layer objects;
-    Output* output; // the one it is on, while it is open
+    Output* output;      // the one it is on, while it is open
+    uint32_t outputName; // that output's name in the registry, which a slot let go of loses
     int32_t marginLeft, marginTop;
+    // The corners it stood at lately, latest first: a compositor may measure the pointer against
+    // any of them, its own view of the surface lagging the gauge's moves.
+    int32_t pastLeft[8], pastTop[8];
+    int pastCount;
     double preferredScale; // the compositor's fractional scale for it, or 0
     bool configured;       // it may show a picture
     bool closed;           // the compositor took it away: it is opened again only later

@@ -101,6 +101,7 @@ static void Report(int64_t now)
         }
         MonitorsChanged();
     }
+    CheckPointerSurface();
     for (Surface* surface : {&bar, &box}) {
         if (surface->closed || (surface->wanted && !surface->objects.surface)) Sync(*surface, now);
         if (surface->redraw && surface->objects.surface) {
