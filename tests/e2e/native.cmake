@@ -25,6 +25,8 @@ if(GARVO_BUILD_WAYLAND)
   set(protocol_sources)
   garvo_server_protocol(wlr-layer-shell ${GARVO_WLR_PROTOCOLS}/wlr-layer-shell-unstable-v1.xml)
   garvo_server_protocol(xdg-shell ${GARVO_WAYLAND_PROTOCOLS}/stable/xdg-shell/xdg-shell.xml)
+  garvo_server_protocol(relative-pointer
+    ${GARVO_WAYLAND_PROTOCOLS}/unstable/relative-pointer/relative-pointer-unstable-v1.xml)
   add_executable(wl_rogue e2e/wl_rogue.cpp ${protocol_sources})
   target_include_directories(wl_rogue PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/protocols)
   target_link_libraries(wl_rogue PRIVATE PkgConfig::WAYLAND_SERVER)

@@ -42,7 +42,7 @@ pass "each layer surface closed at once: $layers asked for in 5 s"
 
 rogue edge
 run_garvo '[SETTING]\r\nx=2147483100\r\ny=100\r\ns=60\r\n'
-wait_until 3000 grep -q '^margin 100 100$' "$WORK/rogue" ||
+wait_until 3000 grep -q '^margin 100 100 ' "$WORK/rogue" ||
   fail "the bar is not at 100 100 on the output at x = 2147483000: $(grep margin "$WORK/rogue")"
 kill -TERM "$GARVO_PID"
 wait_garvo_ok
@@ -90,6 +90,58 @@ for error in error:wl_surface display-error:wl_display; do
   expect_settings 200 100 60
   stop_rogue
   pass "${error%%:*}: status 1, $(grep '^garvo:' "$WORK/stderr")"
+done
+
+# Drags as sway, KWin and labwc report them: each orders a frame's events its own way and measures
+# a held pointer against another place. Every drag ends at the pointer's travel: two slow steps,
+# 20 quick drags, a drag held at the output's edge and back. Then a press whose surface goes with
+# its output: the bar is back at once on the other output, the release never comes, and the next
+# drag still follows the pointer.
+send() { printf '%b\n' "$@" >&7; }
+bar_margin() { grep '^margin .* 126$' "$WORK/rogue" | tail -1 | cut -d' ' -f2,3; }
+margin_is() { [ "$(bar_margin)" = "$1" ]; }
+for style in sway kwin labwc; do
+  rm -f "$WORK/seat" && mkfifo "$WORK/seat"
+  "$GARVO_TOOLS/wl_rogue" rogue "seat=$style" <"$WORK/seat" >"$WORK/rogue" &
+  ROGUE_PID=$!
+  OTHER_PIDS+=("$ROGUE_PID")
+  exec 7>"$WORK/seat"
+  wait_until 3000 grep -q ready "$WORK/rogue" || fail "wl_rogue seat=$style did not start"
+  send plug
+  run_garvo '[SETTING]\r\nx=200\r\ny=100\r\ns=60\r\n'
+  wait_until 3000 grep -q '^buffer$' "$WORK/rogue" || fail "$style: no bar"
+  send "by 260 103"
+  sleep 0.3
+  send down && sleep 0.2 && send "by 10 0" && sleep 0.2 && send "by 10 0" && sleep 0.2 && send up
+  wait_until 1000 margin_is "100 220" ||
+    fail "$style: two slow steps of +10,0 left the bar at $(bar_margin) (top left), want 100 220"
+  landed=0
+  for i in $(seq 20); do
+    d=1 && [ $((i % 2)) = 0 ] && d=-1
+    send down "by $((10 * d)) $((2 * d))" "by $((10 * d)) $((3 * d))" \
+      "by $((10 * d)) $((2 * d))" "by $((10 * d)) $((3 * d))" up
+    want="$((d > 0 ? 110 : 100)) $((d > 0 ? 260 : 220))"
+    wait_until 1000 margin_is "$want" && landed=$((landed + 1))
+    sleep 0.1 # a margin is said before its commit, which the next press must find
+  done
+  [ "$landed" = 20 ] || fail "$style: $landed of 20 quick drags of +40,+10 landed"
+  # Grip 60,3: the pointer stops at column 0, and comes back 100.
+  send down "by -600 0" "by 100 0" up
+  wait_until 1000 margin_is "100 40" ||
+    fail "$style: held at the edge and back 100, the bar is at $(bar_margin), want 100 40"
+  send down && sleep 0.2 && send unplug
+  wait_until 1000 eval "sed -n '/^unplugged/,\$p' '$WORK/rogue' | grep -q '^margin 100 40 126$'" ||
+    fail "$style: the bar is not back at once after its output went"
+  send up && sleep 0.2 && send "by 5 0" && sleep 0.2
+  send down "by 40 10" up
+  wait_until 1000 margin_is "110 80" ||
+    fail "$style: after a release that never came, a drag of +40,+10 left the bar at $(bar_margin), want 110 80"
+  kill -TERM "$GARVO_PID"
+  wait_garvo_ok
+  expect_settings 80 110 60
+  exec 7>&-
+  stop_rogue
+  pass "$style: slow, quick and edge drags at the pointer's travel; back at once on a new output; a lost release"
 done
 
 rogue no-shm
