@@ -114,12 +114,24 @@ garvo_build_windows() {
   cmake --build "$dir" -j "$GARVO_JOBS" ${1:+--target "$@"}
 }
 
+# A Debian 13 system with labwc, which Debian 12 has not, for the drags on labwc; made once.
+GARVO_LABWC_ROOT=$GARVO_BUILD/chroot/labwc
+garvo_labwc_root() {
+  [ -x "$GARVO_LABWC_ROOT/usr/bin/wlr-randr" ] && return 0
+  rm -rf "$GARVO_LABWC_ROOT" && mkdir -p "$GARVO_BUILD/chroot"
+  debootstrap --variant=minbase --include=labwc,wlr-randr trixie "$GARVO_LABWC_ROOT" \
+    http://deb.debian.org/debian >"$GARVO_BUILD/chroot/labwc.log" 2>&1 ||
+    { tail -5 "$GARVO_BUILD/chroot/labwc.log" >&2; return 1; }
+}
+
 # Everything the tests need: the native gauge, the native tests (which drive that gauge and check
 # the packages), and both Windows images on every machine.
 garvo_build() {
   garvo_build_x11
+  garvo_labwc_root
   cmake -S "$GARVO_ROOT" -B "$GARVO_BUILD/native" -DCMAKE_BUILD_TYPE=Debug -DGARVO_SANITIZE=ON \
-    -DGARVO_X11_GAUGE="$GARVO_X11_GAUGE" -DGARVO_PACKAGES="$GARVO_BUILD" >/dev/null
+    -DGARVO_X11_GAUGE="$GARVO_X11_GAUGE" -DGARVO_PACKAGES="$GARVO_BUILD" \
+    -DGARVO_LABWC_ROOT="$GARVO_LABWC_ROOT" >/dev/null
   cmake --build "$GARVO_BUILD/native" -j "$GARVO_JOBS"
   garvo_build_windows i686
   garvo_build_windows x86_64

@@ -15,10 +15,11 @@ need=(cmake make g++ g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix libxcb1
       libwayland-bin wayland-protocols "$wlr" pkgconf dpkg-dev file)
 if [ "${1:-}" != package ]; then
   # The tests: Wine and a virtual display, other programs' windows (on Xlib, as most are), a
-  # window manager, a compositor, a Wayland one with its background and screenshots, a package
-  # checker.
+  # window manager, a compositor, Wayland ones with a background and screenshots (KWin's through
+  # D-Bus), a Debian 13 system for labwc, a package checker.
   need+=(libgtest-dev libx11-dev wine wine64 xvfb xdotool x11-utils fonts-wine imagemagick openbox procps
-         picom sway swaybg grim xwayland x11-xserver-utils e2fsprogs lintian)
+         picom sway swaybg grim xwayland x11-xserver-utils kwin-wayland plasma-wayland-protocols
+         dbus-daemon python3-dbus debootstrap e2fsprogs lintian)
   [ "${GARVO_ARCH:-}" = x86_64 ] || need+=(wine32:i386)
 fi
 

@@ -63,6 +63,19 @@ proxy() {
 
 GARVO_FRONT=${GARVO_FRONT:-x11}
 
+# A cursor theme "blank" in that folder, whose every pointer is one transparent pixel, in
+# Xcursor's format: screenshots show the gauge alone.
+blank_cursors() {
+  le() { local b; for b in 0 8 16 24; do printf "\\x$(printf %02x $(($1 >> b & 255)))"; done; }
+  local image=4294770690 # an image chunk, 0xfffd0002
+  mkdir -p "$1/blank/cursors"
+  {
+    printf Xcur; le 16; le 65536; le 1; le $image; le 24; le 28
+    le 36; le $image; le 24; le 1; le 1; le 1; le 0; le 0; le 0; le 0
+  } >"$1/blank/cursors/left_ptr"
+  ln -sf left_ptr "$1/blank/cursors/default"
+}
+
 # The Wayland front end's runs: headless sway as an ordinary user (it refuses root), the outputs
 # that GARVO_OUTPUTS lists as sway's "output" lines, one 1024 x 768 by default, a solid background
 # and a cursor that hides, so that screenshots show the gauge alone; and one virtual pointer for
@@ -76,15 +89,7 @@ start_compositor() {
   chmod 755 "$WORK"
   runtime=$(mktemp -d "$WORK/runtime.XXXXXX")
   chown "$user" "$runtime"
-  # A cursor theme whose every pointer is one transparent pixel, in Xcursor's format.
-  le() { local b; for b in 0 8 16 24; do printf "\\x$(printf %02x $(($1 >> b & 255)))"; done; }
-  local image=4294770690 # an image chunk, 0xfffd0002
-  mkdir -p "$WORK/icons/blank/cursors"
-  {
-    printf Xcur; le 16; le 65536; le 1; le $image; le 24; le 28
-    le 36; le $image; le 24; le 1; le 1; le 1; le 0; le 0; le 0; le 0
-  } >"$WORK/icons/blank/cursors/left_ptr"
-  ln -sf left_ptr "$WORK/icons/blank/cursors/default"
+  blank_cursors "$WORK/icons"
   {
     while read -r line; do [ -z "$line" ] || echo "output $line bg #336699 solid_color"; done <<<"$outputs"
     echo "seat * xcursor_theme blank 24"

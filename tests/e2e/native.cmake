@@ -12,10 +12,18 @@ target_link_libraries(x_windows PRIVATE X11::X11)
 add_executable(x_proxy e2e/x_proxy.cpp)
 target_link_libraries(x_proxy PRIVATE X11::X11)
 if(GARVO_BUILD_WAYLAND)
-  # The tests' own protocols: a virtual pointer to drive the compositor with.
+  # The tests' own protocols: a virtual pointer to drive the compositor with, and KWin's fake
+  # input where plasma-wayland-protocols is there.
   set(protocol_sources)
   garvo_protocol(wlr-virtual-pointer ${GARVO_WLR_PROTOCOLS}/wlr-virtual-pointer-unstable-v1.xml)
+  find_file(GARVO_FAKE_INPUT fake-input.xml PATHS /usr/share/plasma-wayland-protocols NO_DEFAULT_PATH)
+  if(GARVO_FAKE_INPUT)
+    garvo_protocol(fake-input ${GARVO_FAKE_INPUT})
+  endif()
   add_executable(wl_pointer e2e/wl_pointer.cpp ${protocol_sources})
+  if(GARVO_FAKE_INPUT)
+    target_compile_definitions(wl_pointer PRIVATE GARVO_FAKE_INPUT)
+  endif()
   target_include_directories(wl_pointer PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/protocols)
   target_link_libraries(wl_pointer PRIVATE garvo_wayland_protocols PkgConfig::WAYLAND_CLIENT)
   add_executable(screen_reader e2e/screen_reader.cpp)
@@ -60,6 +68,14 @@ if(TARGET wl_pointer)
     set_tests_properties(e2e.wayland.${name} PROPERTIES RUN_SERIAL TRUE TIMEOUT 600
       ENVIRONMENT "GARVO_TOOLS=$<TARGET_FILE_DIR:x_windows>;GARVO_FRONT=wayland")
   endforeach()
+  # Drags on the other layer-shell compositors users run: KWin, and labwc from a Debian 13 chroot.
+  set(GARVO_LABWC_ROOT "" CACHE PATH "A Debian 13 system with labwc, for the drags on labwc")
+  if(GARVO_LABWC_ROOT)
+    add_test(NAME e2e.wayland.compositors COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/compositors.sh
+      ${gauge} $<TARGET_FILE:native_load>)
+    set_tests_properties(e2e.wayland.compositors PROPERTIES RUN_SERIAL TRUE TIMEOUT 900
+      ENVIRONMENT "GARVO_TOOLS=$<TARGET_FILE_DIR:x_windows>;GARVO_LABWC_ROOT=${GARVO_LABWC_ROOT}")
+  endif()
 endif()
 
 # One pass of the native gauge's own scripts against this build, when it is the sanitizers' build:

@@ -2,6 +2,9 @@
 // the gauge's frames, and tells which text a box shows by drawing each candidate with the same
 // renderer and comparing it pixel for pixel.
 //   screen_reader frames WIDTH HEIGHT LINE < screen.ppm   "x y" of each frame of that size
+//   screen_reader bar WIDTH HEIGHT LINE < screen.ppm      "x y" of the bar by its light interior,
+//                                                          on any background, where a compositor
+//                                                          may have scaled it and blurred its edge
 //   screen_reader text X Y < screen.ppm                    the text of the box at X, Y (scale 1)
 #include "../../unix/render.h"
 #include "../../unix/glyphs.h"
@@ -49,6 +52,45 @@ static int Frames(int w, int h, int line)
     return 0;
 }
 
+static bool Light(int x, int y)
+{
+    uint32_t pixel = At(x, y);
+    return pixel < 0x1000000 && (pixel >> 16 & 255) > 192 && (pixel >> 8 & 255) > 192 &&
+           (pixel & 255) > 192;
+}
+
+static bool Dark(int x, int y)
+{
+    uint32_t pixel = At(x, y);
+    return pixel >= 0x1000000 ||
+           ((pixel >> 16 & 255) < 64 && (pixel >> 8 & 255) < 64 && (pixel & 255) < 64);
+}
+
+// A light run of the interior, its gap row reaching past the middle (to the threshold's marker)
+// and its light column as tall as the interior, which the box's is not; then the interior's
+// corner, inside the dark outline, past any of the fill.
+static int Bar(int w, int h, int line)
+{
+    for (int y = 1; y < height; ++y)
+        for (int x = 1; x < width; ++x) {
+            if (!Light(x, y) || Light(x - 1, y) || Light(x, y - 1)) continue;
+            int across = 0, down = 0;
+            while (Light(x + across, y))
+                ++across;
+            while (Light(x, y + down))
+                ++down;
+            if (across < w / 2 - 2 || down < h - 2 * line - 1 || down > h - 2 * line + 1) continue;
+            int left = x, top = y;
+            while (!Dark(left - 1, y))
+                --left;
+            while (!Dark(x, top - 1))
+                --top;
+            printf("%d %d\n", left - line, top - line);
+            return 0;
+        }
+    return 1;
+}
+
 static bool Shows(int x, int y, const char* text)
 {
     Canvas box = DrawBox(text, 1);
@@ -79,7 +121,9 @@ int main(int argc, char** argv)
     if (!ReadPpm()) return 2;
     if (argc == 5 && strcmp(argv[1], "frames") == 0)
         return Frames(atoi(argv[2]), atoi(argv[3]), atoi(argv[4]));
+    if (argc == 5 && strcmp(argv[1], "bar") == 0)
+        return Bar(atoi(argv[2]), atoi(argv[3]), atoi(argv[4]));
     if (argc == 4 && strcmp(argv[1], "text") == 0) return Text(atoi(argv[2]), atoi(argv[3]));
-    fprintf(stderr, "usage: screen_reader frames WIDTH HEIGHT LINE | text X Y  < screen.ppm\n");
+    fprintf(stderr, "usage: screen_reader frames|bar WIDTH HEIGHT LINE | text X Y  < screen.ppm\n");
     return 2;
 }
