@@ -3,6 +3,7 @@
 // the session ends.
 #include "command_line.h"
 
+#include "../unix/diagnostic.h"
 #include "../unix/run.h"
 #include "../unix/settings_file.h"
 #ifdef GARVO_X11
@@ -52,7 +53,7 @@ int main(int argc, char** argv)
     const char* forced = getenv("GARVO_BACKEND");
     if (forced && !*forced) forced = nullptr;
     if (forced && strcmp(forced, "wayland") != 0 && strcmp(forced, "x11") != 0) {
-        fprintf(stderr, "garvo: GARVO_BACKEND is \"%s\"; it must be wayland or x11\n", forced);
+        Diagnostic("GARVO_BACKEND is \"%s\"; it must be wayland or x11", forced);
         return 2;
     }
 
@@ -82,8 +83,7 @@ int main(int argc, char** argv)
 #endif
     }
     // One line: each display tried, and why it would not do.
-    fprintf(stderr, "garvo: no display to show the gauge on:%s%s%s%s%s\n",
-            *wayland ? " Wayland: " : "", wayland, *wayland && *x11 ? ";" : "",
-            *x11 ? " X11: " : "", x11);
+    Diagnostic("no display to show the gauge on:%s%s%s%s%s", *wayland ? " Wayland: " : "", wayland,
+               *wayland && *x11 ? ";" : "", *x11 ? " X11: " : "", x11);
     return 1;
 }

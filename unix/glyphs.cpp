@@ -6,6 +6,7 @@
 // waited for two seconds at most.
 #include "glyphs.h"
 
+#include "diagnostic.h"
 #include "ending.h"
 #include "render.h"
 #include "timer.h"
@@ -222,8 +223,7 @@ bool PrepareGlyphs(double scale)
     } else {
         font.ok = false;
         if (helper > 0 && !ok && !EndRequested())
-            fprintf(stderr, "garvo: no font within %d s; the box shows no text\n",
-                    int(HELPER_LIMIT_MS / 1000));
+            Diagnostic("no font within %d s; the box shows no text", int(HELPER_LIMIT_MS / 1000));
     }
     return prepared.scale == scale;
 }

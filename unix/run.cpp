@@ -2,13 +2,13 @@
 // whichever way the end comes.
 #include "run.h"
 
+#include "diagnostic.h"
 #include "ending.h"
 #include "gauge.h"
 #include "gestures.h"
 #include "memory_source.h"
 #include "settings_file.h"
 
-#include <stdio.h>
 #include <unistd.h>
 
 static bool running; // the settings are read and the loop runs: an end now saves them
@@ -23,14 +23,13 @@ void DisplayLost(const char* reason)
 {
     // During start-up there is nothing of the session's yet, and the file is left as it was.
     if (!running) {
-        fprintf(stderr, "garvo: lost the display while starting%s%s\n", reason ? ": " : "",
-                reason ? reason : "");
+        Diagnostic("lost the display while starting%s%s", reason ? ": " : "", reason ? reason : "");
         _exit(1);
     }
     HoldEndingSignals();
     SaveWhereTheBarStands();
     if (!reason) _exit(0);
-    fprintf(stderr, "garvo: %s\n", reason);
+    Diagnostic("%s", reason);
     _exit(1);
 }
 

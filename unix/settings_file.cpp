@@ -2,6 +2,7 @@
 // same garvo.ini as the Windows image's, edited in place of its three keys.
 #include "settings_file.h"
 
+#include "diagnostic.h"
 #include "profile.h"
 
 #include <errno.h>
@@ -76,8 +77,7 @@ bool MaySaveSettings()
         *slash = '\0';
     }
     if (status.st_uid != geteuid() && status.st_uid != 0 && maySave) {
-        fprintf(stderr, "garvo: %s belongs to another user: the settings will not be saved\n",
-                existing);
+        Diagnostic("%s belongs to another user: the settings will not be saved", existing);
         maySave = false;
     }
     return maySave;
