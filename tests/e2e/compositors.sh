@@ -13,12 +13,15 @@ chmod 755 "$WORK"
 : "${GARVO_LABWC_ROOT:?names the Debian 13 chroot that holds labwc}"
 [ -x "$GARVO_LABWC_ROOT/usr/bin/labwc" ] || fail "no labwc in $GARVO_LABWC_ROOT"
 command -v kwin_wayland >/dev/null || fail "no kwin_wayland"
+# What runs as the compositor's user, where that user may run it whatever folder the build is in.
+mkdir -p "$WORK/bin"
+cp "$GARVO_TOOLS/wl_pointer" "$(dirname "$0")/kwin_screenshot.py" "$WORK/bin/"
 
 as_compositor_user() { setpriv --reuid="$user" --regid="$user" --init-groups "$@"; }
 # The screen in device pixels, as a PPM.
 screen() {
   if [ "$compositor" = kwin ]; then
-    as_compositor_user env DBUS_SESSION_BUS_ADDRESS="$bus" "$(dirname "$0")/kwin_screenshot.py"
+    as_compositor_user env DBUS_SESSION_BUS_ADDRESS="$bus" "$WORK/bin/kwin_screenshot.py"
   else
     grim -t ppm -
   fi
@@ -37,7 +40,7 @@ bar_is() { [ "$(bar_place)" = "$1" ]; }
 start_pointer() {
   coproc POINTER { exec setpriv --reuid="$user" --regid="$user" --init-groups \
     env XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR" WAYLAND_DISPLAY="$WAYLAND_DISPLAY" \
-    "$GARVO_TOOLS/wl_pointer" "$1" "$2"; }
+    "$WORK/bin/wl_pointer" "$1" "$2"; }
   OTHER_PIDS+=("$POINTER_PID")
 }
 
