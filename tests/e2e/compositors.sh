@@ -37,10 +37,13 @@ bar_place() {
 }
 bar_is() { [ "$(bar_place)" = "$1" ]; }
 
+# KWin offers its fake input only to a client of its own user; labwc's virtual pointer serves
+# anyone who reaches its socket.
 start_pointer() {
-  coproc POINTER { exec setpriv --reuid="$user" --regid="$user" --init-groups \
-    env XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR" WAYLAND_DISPLAY="$WAYLAND_DISPLAY" \
-    "$WORK/bin/wl_pointer" "$1" "$2"; }
+  local -a as=()
+  [ "$compositor" = kwin ] && as=(setpriv --reuid="$user" --regid="$user" --init-groups)
+  coproc POINTER { exec "${as[@]}" env XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR" \
+    WAYLAND_DISPLAY="$WAYLAND_DISPLAY" "$WORK/bin/wl_pointer" "$1" "$2"; }
   OTHER_PIDS+=("$POINTER_PID")
 }
 
