@@ -1,7 +1,10 @@
 # Small, like the Windows image: no exceptions or unwind tables, stripped, and linked as C, since
 # nothing in the native gauge needs the C++ runtime library.
-include(CheckLinkerFlag)
-check_linker_flag(CXX -Wl,-z,pack-relative-relocs GARVO_HAVE_RELR)
+include(CheckCXXSourceCompiles)
+# A linker that cannot pack them for this target only says it ignored the option.
+set(CMAKE_REQUIRED_LINK_OPTIONS -Wl,-z,pack-relative-relocs)
+check_cxx_source_compiles("int main() { return 0; }" GARVO_HAVE_RELR FAIL_REGEX "ignored")
+unset(CMAKE_REQUIRED_LINK_OPTIONS)
 set(GARVO_PACK_RELOCATIONS $<$<BOOL:${GARVO_HAVE_RELR}>:-Wl,-z,pack-relative-relocs>)
 function(garvo_lean_native target)
   target_compile_options(${target} PRIVATE -fno-exceptions -fno-asynchronous-unwind-tables

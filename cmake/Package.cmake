@@ -14,6 +14,11 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION x11)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# A cross build is packaged for its target, whose libraries dpkg-shlibdeps finds among the
+# multiarch packages when cpack runs with DEB_HOST_ARCH set to the same.
+if(CMAKE_CROSSCOMPILING)
+  set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE ${GARVO_DEBIAN_ARCH})
+endif()
 # The text's helper opens fontconfig and FreeType itself, and each front end its display's
 # libraries, where shlibdeps cannot see them.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libfontconfig1, libfreetype6")

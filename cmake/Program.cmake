@@ -9,18 +9,7 @@ endif()
 
 # GNU ld cannot set the aggressive working-set trim flag: a small tool sets it after linking.
 if(NOT MSVC)
-  if(CMAKE_CROSSCOMPILING)
-    find_program(GARVO_HOST_CC NAMES cc gcc clang REQUIRED)
-    set(GARVO_SET_WS_TRIM ${CMAKE_BINARY_DIR}/set_ws_trim)
-    add_custom_command(OUTPUT ${GARVO_SET_WS_TRIM}
-      COMMAND ${GARVO_HOST_CC} -O2 -o ${GARVO_SET_WS_TRIM} ${CMAKE_SOURCE_DIR}/tools/set_ws_trim.c
-      DEPENDS ${CMAKE_SOURCE_DIR}/tools/set_ws_trim.c)
-    add_custom_target(set_ws_trim_tool DEPENDS ${GARVO_SET_WS_TRIM})
-  else()
-    add_executable(set_ws_trim tools/set_ws_trim.c)
-    set(GARVO_SET_WS_TRIM $<TARGET_FILE:set_ws_trim>)
-    add_custom_target(set_ws_trim_tool DEPENDS set_ws_trim)
-  endif()
+  garvo_build_tool(set_ws_trim tools/set_ws_trim.c)
 endif()
 
 # A lean image: small stack and heap, trimmed working set, no C runtime start-up code.
@@ -35,7 +24,7 @@ function(garvo_lean_image target)
     "SHELL:-Xlinker --stack -Xlinker 1024,1024" "SHELL:-Xlinker --heap -Xlinker 1024,1024")
   add_dependencies(${target} set_ws_trim_tool)
   add_custom_command(TARGET ${target} POST_BUILD
-    COMMAND ${GARVO_SET_WS_TRIM} $<TARGET_FILE:${target}>)
+    COMMAND ${GARVO_TOOL_set_ws_trim} $<TARGET_FILE:${target}>)
 endfunction()
 
 add_library(garvo_win STATIC
