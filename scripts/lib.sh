@@ -81,18 +81,42 @@ garvo_use_side() {
 # Debian's hardening flags for /usr, with no test instrumentation.
 GARVO_X11_GAUGE=$GARVO_BUILD/x11/program/garvo
 
-garvo_build_x11() {
+# The Debian architectures the packages are also cross-built for, with Debian's cross compilers,
+# each in build/<arch>: the ARM ones other than this machine's own, unless GARVO_CROSS_ARCHES
+# names others (or none).
+GARVO_HOST_ARCH=$(dpkg --print-architecture 2>/dev/null || echo amd64)
+if [ -z "${GARVO_CROSS_ARCHES+set}" ]; then
+  GARVO_CROSS_ARCHES=
+  for arch in arm64 armhf; do
+    [ "$arch" = "$GARVO_HOST_ARCH" ] || GARVO_CROSS_ARCHES+="${GARVO_CROSS_ARCHES:+ }$arch"
+  done
+fi
+
+# The release build for one Debian architecture (this machine's when empty) in that folder, all
+# of it or the targets named.
+garvo_release_build() {
+  local dir=$1 arch=$2 triplet
+  shift 2
   local -a flags=()
-  debian() { DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get "$1"; }
+  debian() {
+    env DEB_BUILD_MAINT_OPTIONS=hardening=+all ${arch:+DEB_HOST_ARCH=$arch} \
+      dpkg-buildflags --get "$1" 2>/dev/null
+  }
   if command -v dpkg-buildflags >/dev/null; then
     flags=(-DCMAKE_C_FLAGS="$(debian CFLAGS) $(debian CPPFLAGS)"
       -DCMAKE_CXX_FLAGS="$(debian CXXFLAGS) $(debian CPPFLAGS)"
       -DCMAKE_EXE_LINKER_FLAGS="$(debian LDFLAGS)")
   fi
-  cmake -S "$GARVO_ROOT" -B "$GARVO_BUILD/x11" -DCMAKE_BUILD_TYPE=MinSizeRel -DGARVO_TESTS=OFF \
+  if [ -n "$arch" ]; then
+    triplet=$(dpkg-architecture -a "$arch" -qDEB_HOST_MULTIARCH 2>/dev/null)
+    flags+=(-DCMAKE_TOOLCHAIN_FILE="$GARVO_ROOT/cmake/$triplet.cmake")
+  fi
+  cmake -S "$GARVO_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=MinSizeRel -DGARVO_TESTS=OFF \
     -DGARVO_DEBIAN=ON -DCMAKE_INSTALL_PREFIX=/usr "${flags[@]}" >/dev/null
-  cmake --build "$GARVO_BUILD/x11" -j "$GARVO_JOBS" ${1:+--target "$@"}
+  cmake --build "$dir" -j "$GARVO_JOBS" ${1:+--target "$@"}
 }
+garvo_build_x11() { garvo_release_build "$GARVO_BUILD/x11" "" "$@"; }
+garvo_build_cross() { garvo_release_build "$GARVO_BUILD/$1" "$1" "${@:2}"; }
 
 # Builds one Windows side, all of it or the targets named. The 64-bit build also checks the
 # 32-bit image's file, which it cannot always run. The first side tested also runs the soak,
@@ -124,27 +148,46 @@ garvo_labwc_root() {
     { tail -5 "$GARVO_BUILD/chroot/labwc.log" >&2; return 1; }
 }
 
-# Everything the tests need: the native gauge, the native tests (which drive that gauge and check
-# the packages), and both Windows images on every machine.
+# Everything the tests need: the native gauge, for this machine and the other architectures, the
+# native tests (which drive those gauges and check the packages), and both Windows images on
+# every machine.
 garvo_build() {
+  local arch cross=()
   garvo_build_x11
+  for arch in $GARVO_CROSS_ARCHES; do
+    garvo_build_cross "$arch"
+    cross+=("$arch=$GARVO_BUILD/$arch/program/garvo")
+  done
   garvo_labwc_root
   cmake -S "$GARVO_ROOT" -B "$GARVO_BUILD/native" -DCMAKE_BUILD_TYPE=Debug -DGARVO_SANITIZE=ON \
-    -DGARVO_X11_GAUGE="$GARVO_X11_GAUGE" -DGARVO_PACKAGES="$GARVO_BUILD" \
-    -DGARVO_LABWC_ROOT="$GARVO_LABWC_ROOT" >/dev/null
+    -DGARVO_X11_GAUGE="$GARVO_X11_GAUGE" -DGARVO_CROSS_GAUGES="$(IFS=';'; echo "${cross[*]}")" \
+    -DGARVO_PACKAGES="$GARVO_BUILD" -DGARVO_LABWC_ROOT="$GARVO_LABWC_ROOT" >/dev/null
   cmake --build "$GARVO_BUILD/native" -j "$GARVO_JOBS"
   garvo_build_windows i686
   garvo_build_windows x86_64
 }
 
-# The Debian package of the native gauge, build/garvo_<version>-1_<arch>.deb, and the Windows
-# download, build/garvo-<version>-windows.zip: both images, a README and the licence.
+# The Debian package of one release build, into build/: dpkg-shlibdeps reads a cross build's
+# dependencies from its architecture's multiarch packages.
+garvo_deb() {
+  local dir=$1 arch=${2:-$GARVO_HOST_ARCH} version
+  (cd "$dir" && DEB_HOST_ARCH=$arch cpack -G DEB -B "$dir/packages" >/dev/null)
+  version=$(sed -n 's/^#define GARVO_VERSION "\(.*\)"$/\1/p' "$dir/version/version.h")
+  cp "$dir/packages/garvo_$version-1_$arch.deb" "$GARVO_BUILD/"
+}
+
+# The Debian packages of the native gauge, build/garvo_<version>-1_<arch>.deb for this machine
+# and the other architectures, and the Windows download, build/garvo-<version>-windows.zip: both
+# images, a README and the licence.
 garvo_package() {
-  local version stage
+  local version stage arch
   garvo_build_x11
-  (cd "$GARVO_BUILD/x11" && cpack -G DEB -B "$GARVO_BUILD/x11/packages" >/dev/null)
+  garvo_deb "$GARVO_BUILD/x11"
+  for arch in $GARVO_CROSS_ARCHES; do
+    garvo_build_cross "$arch"
+    garvo_deb "$GARVO_BUILD/$arch" "$arch"
+  done
   version=$(sed -n 's/^#define GARVO_VERSION "\(.*\)"$/\1/p' "$GARVO_BUILD/x11/version/version.h")
-  cp "$GARVO_BUILD/x11/packages/garvo_$version-1_$(dpkg --print-architecture).deb" "$GARVO_BUILD/"
   garvo_build_windows i686 garvo
   garvo_build_windows x86_64 garvo
   stage=$GARVO_BUILD/zip/garvo-$version

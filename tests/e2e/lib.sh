@@ -30,6 +30,28 @@ trap cleanup EXIT
 
 is_native() { [[ $GARVO_EXE != *.exe ]]; }
 
+# A gauge built for another Debian architecture (GARVO_EMULATED=arm64|armhf) runs under user-mode
+# emulation, started explicitly, with the multiarch loader and libraries. The launcher in its
+# place is named garvo and so is the emulator's link, so that the process is called garvo; and
+# all of it lies where an ordinary user can run it. A program of any other architecture fails.
+emulated() { [ -n "${GARVO_EMULATED:-}" ]; }
+if emulated; then
+  case $GARVO_EMULATED in
+    arm64) qemu=qemu-aarch64-static machine="ARM aarch64" ;;
+    armhf) qemu=qemu-arm-static machine="ARM, EABI5" ;;
+    *) echo "FAIL: no emulator for '$GARVO_EMULATED'" >&2 && exit 1 ;;
+  esac
+  [[ $(file -b "$GARVO_EXE") == ELF*", $machine,"* ]] ||
+    { echo "FAIL: $GARVO_EXE is no $GARVO_EMULATED program: $(file -b "$GARVO_EXE")" >&2 && exit 1; }
+  mkdir -p "$WORK/emulated/qemu"
+  cp "$GARVO_EXE" "$WORK/emulated/garvo.$GARVO_EMULATED"
+  ln -s "$(command -v "$qemu")" "$WORK/emulated/qemu/garvo"
+  printf '#!/bin/sh\nexec %s %s "$@"\n' "$WORK/emulated/qemu/garvo" \
+    "$WORK/emulated/garvo.$GARVO_EMULATED" >"$WORK/emulated/garvo"
+  chmod -R a+rX "$WORK/emulated" && chmod 755 "$WORK/emulated/garvo"
+  GARVO_EXE=$WORK/emulated/garvo
+fi
+
 # The first display number from n on that no server holds.
 free_display() {
   local n=$1

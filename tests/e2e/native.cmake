@@ -78,6 +78,37 @@ if(TARGET wl_pointer)
   endif()
 endif()
 
+# The same scripts, once, against the release builds for other architectures, run under
+# user-mode emulation: "arm64=/path/to/garvo;armhf=...". Named "e2e.<arch>.x11.*" and
+# "e2e.<arch>.wayland.*". The soak is left out: its five minutes weigh the emulator's memory
+# more than the gauge's, and the native run already holds the gauge to it.
+set(GARVO_CROSS_GAUGES "" CACHE STRING "Other architectures' garvo to drive under emulation")
+foreach(entry ${GARVO_CROSS_GAUGES})
+  string(REPLACE "=" ";" entry ${entry})
+  list(GET entry 0 arch)
+  list(GET entry 1 cross_gauge)
+  foreach(script ${scripts})
+    get_filename_component(name ${script} NAME_WE)
+    if(name STREQUAL "test_soak")
+      continue()
+    endif()
+    add_test(NAME e2e.${arch}.x11.${name} COMMAND bash ${script} ${cross_gauge}
+      $<TARGET_FILE:native_load>)
+    set_tests_properties(e2e.${arch}.x11.${name} PROPERTIES RUN_SERIAL TRUE TIMEOUT 600
+      ENVIRONMENT "GARVO_TOOLS=$<TARGET_FILE_DIR:x_windows>;GARVO_EMULATED=${arch}")
+  endforeach()
+  if(TARGET wl_pointer)
+    foreach(script ${wayland_scripts} ${own})
+      get_filename_component(name ${script} NAME_WE)
+      add_test(NAME e2e.${arch}.wayland.${name} COMMAND bash ${script} ${cross_gauge}
+        $<TARGET_FILE:native_load>)
+      set_tests_properties(e2e.${arch}.wayland.${name} PROPERTIES RUN_SERIAL TRUE TIMEOUT 600
+        ENVIRONMENT
+        "GARVO_TOOLS=$<TARGET_FILE_DIR:x_windows>;GARVO_FRONT=wayland;GARVO_EMULATED=${arch}")
+    endforeach()
+  endif()
+endforeach()
+
 # One pass of the native gauge's own scripts against this build, when it is the sanitizers' build:
 # a leak, an overflow or a stray read fails them. Named "e2e.sanitized.*".
 if(GARVO_SANITIZE)
