@@ -41,7 +41,7 @@ if emulated; then
     armhf) qemu=qemu-arm-static machine="ARM, EABI5" ;;
     *) echo "FAIL: no emulator for '$GARVO_EMULATED'" >&2 && exit 1 ;;
   esac
-  [[ $(file -b "$GARVO_EXE") == ELF*", $machine,"* ]] ||
+  [[ $(file -b "$GARVO_EXE") == ELF*", $machine"[\ ,]* ]] ||
     { echo "FAIL: $GARVO_EXE is no $GARVO_EMULATED program: $(file -b "$GARVO_EXE")" >&2 && exit 1; }
   mkdir -p "$WORK/emulated/qemu"
   cp "$GARVO_EXE" "$WORK/emulated/garvo.$GARVO_EMULATED"

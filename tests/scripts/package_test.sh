@@ -75,7 +75,7 @@ EOF
   # The program and its manual page tell the version the package has.
   rm -rf "$scratch/root"
   dpkg-deb -x "$deb" "$scratch/root"
-  [[ $(file -b "$scratch/root/usr/bin/garvo") == ELF*", $(machine "$arch"),"* ]] ||
+  [[ $(file -b "$scratch/root/usr/bin/garvo") == ELF*", $(machine "$arch")"[\ ,]* ]] ||
     fail "the program is $(file -b "$scratch/root/usr/bin/garvo")"
   run=$(runner "$arch")
   [ "$($run "$scratch/root/usr/bin/garvo" --version)" = "garvo $upstream (Wayland, X11)" ] ||
