@@ -1,5 +1,5 @@
-# What the Debian cross toolchains share; each sets GARVO_TRIPLET, GARVO_DEBIAN_ARCH and
-# GARVO_QEMU, and includes this. The target's libraries come from Debian's multiarch packages
+# What the Debian cross toolchains share; each sets GARVO_TRIPLET and GARVO_DEBIAN_ARCH, and
+# includes this. The target's libraries come from Debian's multiarch packages
 # (dpkg --add-architecture), so they sit beside the build machine's own, under /usr/lib/<triplet>.
 set(CMAKE_SYSTEM_NAME Linux)
 set(CMAKE_C_COMPILER ${GARVO_TRIPLET}-gcc)
@@ -12,10 +12,3 @@ set(ENV{PKG_CONFIG_PATH} "")
 
 # Programs that run at build time (wayland-scanner) are the build machine's.
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-
-# Run by user-mode emulation, started explicitly: the target's loader and libraries are the
-# multiarch ones, so no binfmt registration and no separate root are needed.
-find_program(GARVO_EMULATOR ${GARVO_QEMU})
-if(GARVO_EMULATOR)
-  set(CMAKE_CROSSCOMPILING_EMULATOR ${GARVO_EMULATOR})
-endif()
