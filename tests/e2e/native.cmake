@@ -46,13 +46,19 @@ set(gauge $<TARGET_FILE:garvo>)
 if(GARVO_X11_GAUGE)
   set(gauge ${GARVO_X11_GAUGE})
 endif()
+# One script against one gauge, as test PREFIX.<script's name>, with the environment entries given.
+function(garvo_e2e prefix script gauge)
+  get_filename_component(name ${script} NAME_WE)
+  set(environment "GARVO_TOOLS=$<TARGET_FILE_DIR:x_windows>" ${ARGN})
+  add_test(NAME ${prefix}.${name} COMMAND bash ${script} ${gauge} $<TARGET_FILE:native_load>)
+  set_tests_properties(${prefix}.${name} PROPERTIES RUN_SERIAL TRUE TIMEOUT 600
+    ENVIRONMENT "${environment}")
+endfunction()
+
 file(GLOB scripts ${CMAKE_CURRENT_LIST_DIR}/test_*.sh ${CMAKE_CURRENT_LIST_DIR}/x11_*.sh
   ${CMAKE_CURRENT_LIST_DIR}/native_*.sh)
 foreach(script ${scripts})
-  get_filename_component(name ${script} NAME_WE)
-  add_test(NAME e2e.x11.${name} COMMAND bash ${script} ${gauge} $<TARGET_FILE:native_load>)
-  set_tests_properties(e2e.x11.${name} PROPERTIES RUN_SERIAL TRUE TIMEOUT 600
-    ENVIRONMENT "GARVO_TOOLS=$<TARGET_FILE_DIR:x_windows>")
+  garvo_e2e(e2e.x11 ${script} ${gauge})
 endforeach()
 
 # The same as a user drives them on Wayland, where the compositor offers a layer shell: headless
@@ -63,10 +69,7 @@ if(TARGET wl_pointer)
   endforeach()
   file(GLOB own ${CMAKE_CURRENT_LIST_DIR}/wayland_*.sh ${CMAKE_CURRENT_LIST_DIR}/native_*.sh)
   foreach(script ${wayland_scripts} ${own})
-    get_filename_component(name ${script} NAME_WE)
-    add_test(NAME e2e.wayland.${name} COMMAND bash ${script} ${gauge} $<TARGET_FILE:native_load>)
-    set_tests_properties(e2e.wayland.${name} PROPERTIES RUN_SERIAL TRUE TIMEOUT 600
-      ENVIRONMENT "GARVO_TOOLS=$<TARGET_FILE_DIR:x_windows>;GARVO_FRONT=wayland")
+    garvo_e2e(e2e.wayland ${script} ${gauge} GARVO_FRONT=wayland)
   endforeach()
   # Drags on the other layer-shell compositors users run: KWin, and labwc from a Debian 13 chroot.
   set(GARVO_LABWC_ROOT "" CACHE PATH "A Debian 13 system with labwc, for the drags on labwc")
@@ -88,23 +91,14 @@ foreach(entry ${GARVO_CROSS_GAUGES})
   list(GET entry 0 arch)
   list(GET entry 1 cross_gauge)
   foreach(script ${scripts})
-    get_filename_component(name ${script} NAME_WE)
-    if(name STREQUAL "test_soak")
-      continue()
+    if(NOT script MATCHES "test_soak.sh$")
+      garvo_e2e(e2e.${arch}.x11 ${script} ${cross_gauge} GARVO_EMULATED=${arch})
     endif()
-    add_test(NAME e2e.${arch}.x11.${name} COMMAND bash ${script} ${cross_gauge}
-      $<TARGET_FILE:native_load>)
-    set_tests_properties(e2e.${arch}.x11.${name} PROPERTIES RUN_SERIAL TRUE TIMEOUT 600
-      ENVIRONMENT "GARVO_TOOLS=$<TARGET_FILE_DIR:x_windows>;GARVO_EMULATED=${arch}")
   endforeach()
   if(TARGET wl_pointer)
     foreach(script ${wayland_scripts} ${own})
-      get_filename_component(name ${script} NAME_WE)
-      add_test(NAME e2e.${arch}.wayland.${name} COMMAND bash ${script} ${cross_gauge}
-        $<TARGET_FILE:native_load>)
-      set_tests_properties(e2e.${arch}.wayland.${name} PROPERTIES RUN_SERIAL TRUE TIMEOUT 600
-        ENVIRONMENT
-        "GARVO_TOOLS=$<TARGET_FILE_DIR:x_windows>;GARVO_FRONT=wayland;GARVO_EMULATED=${arch}")
+      garvo_e2e(e2e.${arch}.wayland ${script} ${cross_gauge} GARVO_FRONT=wayland
+        GARVO_EMULATED=${arch})
     endforeach()
   endif()
 endforeach()
@@ -112,19 +106,12 @@ endforeach()
 # One pass of the native gauge's own scripts against this build, when it is the sanitizers' build:
 # a leak, an overflow or a stray read fails them. Named "e2e.sanitized.*".
 if(GARVO_SANITIZE)
-  foreach(script test_drag_and_threshold native_drag_edge)
-    add_test(NAME e2e.sanitized.x11.${script} COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/${script}.sh
-      $<TARGET_FILE:garvo> $<TARGET_FILE:native_load>)
-    set_tests_properties(e2e.sanitized.x11.${script} PROPERTIES RUN_SERIAL TRUE TIMEOUT 600
-      ENVIRONMENT "GARVO_TOOLS=$<TARGET_FILE_DIR:x_windows>")
+  foreach(name test_drag_and_threshold native_drag_edge)
+    garvo_e2e(e2e.sanitized.x11 ${CMAKE_CURRENT_LIST_DIR}/${name}.sh $<TARGET_FILE:garvo>)
   endforeach()
   if(TARGET wl_pointer)
     foreach(script ${own})
-      get_filename_component(name ${script} NAME_WE)
-      add_test(NAME e2e.sanitized.wayland.${name} COMMAND bash ${script} $<TARGET_FILE:garvo>
-        $<TARGET_FILE:native_load>)
-      set_tests_properties(e2e.sanitized.wayland.${name} PROPERTIES RUN_SERIAL TRUE TIMEOUT 600
-        ENVIRONMENT "GARVO_TOOLS=$<TARGET_FILE_DIR:x_windows>;GARVO_FRONT=wayland")
+      garvo_e2e(e2e.sanitized.wayland ${script} $<TARGET_FILE:garvo> GARVO_FRONT=wayland)
     endforeach()
   endif()
 endif()
