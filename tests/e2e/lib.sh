@@ -34,14 +34,11 @@ is_native() { [[ $GARVO_EXE != *.exe ]]; }
 # emulation, started explicitly, with the multiarch loader and libraries. The launcher in its
 # place is named garvo and so is the emulator's link, so that the process is called garvo; and
 # all of it lies where an ordinary user can run it. A program of any other architecture fails.
-emulated() { [ -n "${GARVO_EMULATED:-}" ]; }
-if emulated; then
-  case $GARVO_EMULATED in
-    arm64) qemu=qemu-aarch64-static machine="ARM aarch64" ;;
-    armhf) qemu=qemu-arm-static machine="ARM, EABI5" ;;
-    *) echo "FAIL: no emulator for '$GARVO_EMULATED'" >&2 && exit 1 ;;
-  esac
-  [[ $(file -b "$GARVO_EXE") == ELF*", $machine"[\ ,]* ]] ||
+if [ -n "${GARVO_EMULATED:-}" ]; then
+  source "$(dirname "${BASH_SOURCE[0]}")/../common/architectures.sh"
+  qemu=$(garvo_qemu "$GARVO_EMULATED")
+  [ -n "$qemu" ] || { echo "FAIL: no emulator for '$GARVO_EMULATED'" >&2 && exit 1; }
+  garvo_is_for "$GARVO_EXE" "$GARVO_EMULATED" ||
     { echo "FAIL: $GARVO_EXE is no $GARVO_EMULATED program: $(file -b "$GARVO_EXE")" >&2 && exit 1; }
   mkdir -p "$WORK/emulated/qemu"
   cp "$GARVO_EXE" "$WORK/emulated/garvo.$GARVO_EMULATED"

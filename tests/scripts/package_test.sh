@@ -11,23 +11,8 @@ fail() {
   failed=1
 }
 
-# Each architecture's program, as `file` names its machine, and how this machine runs it: the
-# others under user-mode emulation, started explicitly.
-machine() {
-  case $1 in
-    amd64) echo "x86-64" ;;
-    i386) echo "Intel 80386" ;;
-    arm64) echo "ARM aarch64" ;;
-    armhf) echo "ARM, EABI5" ;;
-  esac
-}
-runner() {
-  case $1 in
-    "$(dpkg --print-architecture)") ;;
-    arm64) echo qemu-aarch64-static ;;
-    armhf) echo qemu-arm-static ;;
-  esac
-}
+# The other architectures' programs run under user-mode emulation, started explicitly.
+source "$(dirname "$0")/../common/architectures.sh"
 
 # One architecture's package.
 check_deb() {
@@ -75,9 +60,10 @@ EOF
   # The program and its manual page tell the version the package has.
   rm -rf "$scratch/root"
   dpkg-deb -x "$deb" "$scratch/root"
-  [[ $(file -b "$scratch/root/usr/bin/garvo") == ELF*", $(machine "$arch")"[\ ,]* ]] ||
+  garvo_is_for "$scratch/root/usr/bin/garvo" "$arch" ||
     fail "the program is $(file -b "$scratch/root/usr/bin/garvo")"
-  run=$(runner "$arch")
+  run=
+  [ "$arch" = "$(dpkg --print-architecture)" ] || run=$(garvo_qemu "$arch")
   [ "$($run "$scratch/root/usr/bin/garvo" --version)" = "garvo $upstream (Wayland, X11)" ] ||
     fail "garvo --version says $($run "$scratch/root/usr/bin/garvo" --version 2>&1)"
   # It links the C library alone: no Xlib, no maths library; XCB and the Wayland library it opens
