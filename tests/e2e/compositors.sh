@@ -8,8 +8,7 @@ GARVO_FRONT=compositors # each is started here
 source "$(dirname "$0")/lib.sh"
 GARVO_FRONT=wayland
 user=garvo-e2e compositor= scale=1
-id "$user" >/dev/null 2>&1 || useradd --system --no-create-home --shell /usr/sbin/nologin "$user"
-chmod 755 "$WORK"
+make_user "$user"
 : "${GARVO_LABWC_ROOT:?names the Debian 13 chroot that holds labwc}"
 [ -x "$GARVO_LABWC_ROOT/usr/bin/labwc" ] || fail "no labwc in $GARVO_LABWC_ROOT"
 command -v kwin_wayland >/dev/null || fail "no kwin_wayland"
@@ -17,11 +16,10 @@ command -v kwin_wayland >/dev/null || fail "no kwin_wayland"
 mkdir -p "$WORK/bin"
 cp "$GARVO_TOOLS/wl_pointer" "$(dirname "$0")/kwin_screenshot.py" "$WORK/bin/"
 
-as_compositor_user() { setpriv --reuid="$user" --regid="$user" --init-groups "$@"; }
 # The screen in device pixels, as a PPM.
 screen() {
   if [ "$compositor" = kwin ]; then
-    as_compositor_user env DBUS_SESSION_BUS_ADDRESS="$bus" "$WORK/bin/kwin_screenshot.py"
+    as_user "$user" env DBUS_SESSION_BUS_ADDRESS="$bus" "$WORK/bin/kwin_screenshot.py"
   else
     grim -t ppm -
   fi
@@ -59,7 +57,7 @@ start_kwin() {
   # plugin asks that it keep its name.
   cp /usr/bin/kwin_wayland "$WORK/kwin/kwin_wayland"
   chown "$user" "$runtime" "$WORK/kwin/home"
-  as_compositor_user env -i PATH=/usr/bin:/bin HOME="$WORK/kwin/home" XDG_RUNTIME_DIR="$runtime" \
+  as_user "$user" env -i PATH=/usr/bin:/bin HOME="$WORK/kwin/home" XDG_RUNTIME_DIR="$runtime" \
     KWIN_WAYLAND_NO_PERMISSION_CHECKS=1 KWIN_SCREENSHOT_NO_PERMISSION_CHECKS=1 \
     dbus-run-session -- "$WORK/kwin/kwin_wayland" --virtual --width 1024 --height 768 \
     --scale "$1" --socket garvo-kwin >"$WORK/kwin.log" 2>&1 &

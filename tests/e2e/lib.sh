@@ -104,8 +104,7 @@ start_compositor() {
   # "none": a compositor with no output yet, as a laptop with its lid shut and no monitor.
   count=$(wc -l <<<"$outputs")
   [ "$outputs" = none ] && outputs= && count=0
-  id "$user" >/dev/null 2>&1 || useradd --system --no-create-home --shell /usr/sbin/nologin "$user"
-  chmod 755 "$WORK"
+  make_user "$user"
   runtime=$(mktemp -d "$WORK/runtime.XXXXXX")
   chown "$user" "$runtime"
   blank_cursors "$WORK/icons"
@@ -250,10 +249,14 @@ end_session() {
 }
 
 # An ordinary user, for what root cannot show (permissions, a compositor that refuses root), made
-# once; and the gauge copied where that user can run it, as $USER_GAUGE.
-ordinary_user() {
+# once, who may enter the scratch directory.
+make_user() {
   id "$1" >/dev/null 2>&1 || useradd --system --no-create-home --shell /usr/sbin/nologin "$1"
   chmod 755 "$WORK"
+}
+# The same, and the gauge copied where that user can run it, as $USER_GAUGE.
+ordinary_user() {
+  make_user "$1"
   mkdir -p "$WORK/bin"
   cp "$GARVO_EXE" "$WORK/bin/garvo"
   USER_GAUGE=$WORK/bin/garvo
