@@ -221,17 +221,17 @@ static void Open(Surface& surface, Output* output)
 
 void Sync(Surface& surface, int64_t now)
 {
-    if (surface.closed && surface.output && surface.output->name != surface.outputName) {
-        // Closed with its output's removal: on another output at once.
+    if (surface.closed) {
+        // Taken away by the compositor: with its output's removal, on another output at once;
+        // else asked for again after a pause, or when outputs change.
+        bool outputGone = surface.output && surface.output->name != surface.outputName;
         Retire(surface);
         surface.closed = false;
-    } else if (surface.closed) {
-        // Taken away by the compositor: asked for again after a pause, or when outputs change.
-        Retire(surface);
-        surface.closed = false;
-        surface.reopenAt = now + (surface.backOffMs ? surface.backOffMs : FIRST_BACK_OFF_MS);
-        surface.backOffMs = surface.backOffMs ? surface.backOffMs * 2 : FIRST_BACK_OFF_MS * 2;
-        if (surface.backOffMs > LAST_BACK_OFF_MS) surface.backOffMs = LAST_BACK_OFF_MS;
+        if (!outputGone) {
+            surface.reopenAt = now + (surface.backOffMs ? surface.backOffMs : FIRST_BACK_OFF_MS);
+            surface.backOffMs = surface.backOffMs ? surface.backOffMs * 2 : FIRST_BACK_OFF_MS * 2;
+            if (surface.backOffMs > LAST_BACK_OFF_MS) surface.backOffMs = LAST_BACK_OFF_MS;
+        }
     }
     if (!surface.wanted) {
         Retire(surface);
