@@ -192,6 +192,9 @@ info_hidden() { ! info_viewable; }
 # On Wayland no surface can be asked where it stands: the screen is read instead, for frames of
 # the bar's and the box's sizes, and for the text the box shows.
 if [ "$GARVO_FRONT" = wayland ]; then
+  # A run that traces the gauge's protocol (WAYLAND_DEBUG) traces the gauge alone, not the
+  # screenshots taken while it waits.
+  grim() { env -u WAYLAND_DEBUG grim "$@"; }
   frames() { grim -t ppm - | "$GARVO_TOOLS/screen_reader" frames "$@"; }
   bar_position() { frames 126 6 1 | head -1; }
   info_line() { frames 126 24 1 | head -1 | sed 's/^/box|/'; }
