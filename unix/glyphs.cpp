@@ -8,10 +8,10 @@
 
 #include "diagnostic.h"
 #include "ending.h"
+#include "library.h"
 #include "render.h"
 #include "timer.h"
 
-#include <dlfcn.h>
 #include <errno.h>
 #include <fcntl.h>
 #include <fontconfig/fontconfig.h>
@@ -63,53 +63,71 @@ static Prepared prepared;
 // Coverage of every glyph at the largest scale, with room to spare.
 static unsigned char atlas[GLYPHS * 16 * 16 * int(MAX_SCALE * MAX_SCALE)];
 
-// A library's function, looked up by the name it is declared with.
-#define LOOK_UP(library, name)                                                                     \
-    auto name = reinterpret_cast<decltype(&::name)>(dlsym(library, #name))
+// The functions each library must have, in the order they are looked up in.
+#define FONTCONFIG_FUNCTIONS(F)                                                                    \
+    F(FcInit)                                                                                      \
+    F(FcNameParse)                                                                                 \
+    F(FcConfigSubstitute)                                                                          \
+    F(FcDefaultSubstitute)                                                                         \
+    F(FcFontMatch)                                                                                 \
+    F(FcPatternGetString)                                                                          \
+    F(FcPatternGetInteger)
+#define FREETYPE_FUNCTIONS(F) F(FT_Init_FreeType) F(FT_New_Face) F(FT_Set_Char_Size) F(FT_Load_Char)
+#define GARVO_ENTRY(name) name##_AT,
+#define GARVO_NAME(name) #name,
+enum { FONTCONFIG_FUNCTIONS(GARVO_ENTRY) FONTCONFIG_COUNT };
+enum { FREETYPE_FUNCTIONS(GARVO_ENTRY) FREETYPE_COUNT };
+static const char* const fontconfigNames[] = {FONTCONFIG_FUNCTIONS(GARVO_NAME)};
+static const char* const freetypeNames[] = {FREETYPE_FUNCTIONS(GARVO_NAME)};
+// A function found, as the library's header declares it.
+#define LOOK_UP(found, name) auto name = reinterpret_cast<decltype(&::name)>(found[name##_AT])
 
 // The desktop's sans-serif font file, from fontconfig.
 static void FindFont(Rendered& out)
 {
-    void* library = dlopen("libfontconfig.so.1", RTLD_NOW | RTLD_LOCAL);
-    if (!library) return;
-    LOOK_UP(library, FcInit);
-    LOOK_UP(library, FcNameParse);
-    LOOK_UP(library, FcConfigSubstitute);
-    LOOK_UP(library, FcDefaultSubstitute);
-    LOOK_UP(library, FcFontMatch);
-    LOOK_UP(library, FcPatternGetString);
-    LOOK_UP(library, FcPatternGetInteger);
-    if (!FcInit || !FcNameParse || !FcConfigSubstitute || !FcDefaultSubstitute || !FcFontMatch ||
-        !FcPatternGetString || !FcPatternGetInteger || !FcInit())
+    void *library, *found[FONTCONFIG_COUNT];
+    char why[160];
+    if (!OpenLibrary("libfontconfig.so.1", fontconfigNames, found, FONTCONFIG_COUNT, library, why,
+                     sizeof why))
         return;
+    LOOK_UP(found, FcInit);
+    LOOK_UP(found, FcNameParse);
+    LOOK_UP(found, FcConfigSubstitute);
+    LOOK_UP(found, FcDefaultSubstitute);
+    LOOK_UP(found, FcFontMatch);
+    LOOK_UP(found, FcPatternGetString);
+    LOOK_UP(found, FcPatternGetInteger);
+    if (!FcInit()) return;
     FcPattern* wanted = FcNameParse(reinterpret_cast<const FcChar8*>("sans-serif"));
     FcResult result;
-    FcPattern* found = nullptr;
+    FcPattern* match = nullptr;
     if (wanted && FcConfigSubstitute(nullptr, wanted, FcMatchPattern)) {
         FcDefaultSubstitute(wanted);
-        found = FcFontMatch(nullptr, wanted, &result);
+        match = FcFontMatch(nullptr, wanted, &result);
     }
     FcChar8* name = nullptr;
-    if (found && FcPatternGetString(found, FC_FILE, 0, &name) == FcResultMatch &&
+    if (match && FcPatternGetString(match, FC_FILE, 0, &name) == FcResultMatch &&
         strlen(reinterpret_cast<const char*>(name)) < sizeof out.fontFile) {
         strcpy(out.fontFile, reinterpret_cast<const char*>(name));
-        FcPatternGetInteger(found, FC_INDEX, 0, &out.fontIndex);
+        FcPatternGetInteger(match, FC_INDEX, 0, &out.fontIndex);
     }
 }
 
 // The glyphs of the font at a scale, into out and the atlas.
 static void Render(Rendered& out, double scale)
 {
-    void* library = dlopen("libfreetype.so.6", RTLD_NOW | RTLD_LOCAL);
-    if (!library || !out.fontFile[0]) return;
-    LOOK_UP(library, FT_Init_FreeType);
-    LOOK_UP(library, FT_New_Face);
-    LOOK_UP(library, FT_Set_Char_Size);
-    LOOK_UP(library, FT_Load_Char);
+    void *library, *found[FREETYPE_COUNT];
+    char why[160];
+    if (!out.fontFile[0] || !OpenLibrary("libfreetype.so.6", freetypeNames, found, FREETYPE_COUNT,
+                                         library, why, sizeof why))
+        return;
+    LOOK_UP(found, FT_Init_FreeType);
+    LOOK_UP(found, FT_New_Face);
+    LOOK_UP(found, FT_Set_Char_Size);
+    LOOK_UP(found, FT_Load_Char);
     FT_Library freetype;
     FT_Face face;
-    if (!FT_Init_FreeType || !FT_New_Face || !FT_Set_Char_Size || !FT_Load_Char ||
-        FT_Init_FreeType(&freetype) != 0 ||
+    if (FT_Init_FreeType(&freetype) != 0 ||
         FT_New_Face(freetype, out.fontFile, out.fontIndex, &face) != 0 ||
         FT_Set_Char_Size(face, 0, long(TEXT_PIXELS * scale * 64 + 0.5), 72, 72) != 0)
         return;
@@ -192,6 +210,19 @@ static bool Receive(int fd, void* bytes, size_t size, int64_t deadline)
     _exit(Send(3, &font, sizeof font) && Send(3, atlas, size_t(font.used)) ? 0 : 1);
 }
 
+// A helper that could not start (the user's process limit, reached for a moment; no descriptor
+// to spare) was never tried: the next picture that needs it tries again. Said once a run.
+static bool CannotStart(const char* what)
+{
+    static bool said;
+    if (!said)
+        Diagnostic("cannot start the font helper (%s: %s); trying again at the next hover", what,
+                   strerror(errno));
+    said = true;
+    prepared.tried = 0;
+    return false;
+}
+
 bool PrepareGlyphs(double scale)
 {
     int64_t now = NowMs();
@@ -201,28 +232,32 @@ bool PrepareGlyphs(double scale)
     prepared.triedAt = now;
     prepared.scale = 0;
     int ends[2];
-    if (pipe2(ends, O_CLOEXEC) != 0) return false;
+    if (pipe2(ends, O_CLOEXEC) != 0) return CannotStart("pipe");
     pid_t gauge = getpid(), helper = fork();
     if (helper == 0) RunHelper(ends[1], scale, gauge);
     close(ends[1]);
+    if (helper < 0) {
+        int error = errno;
+        close(ends[0]);
+        errno = error;
+        return CannotStart("fork");
+    }
     int64_t deadline = now + HELPER_LIMIT_MS;
     Rendered& font = prepared.font;
-    bool ok = helper > 0 && Receive(ends[0], &font, sizeof font, deadline) && font.used >= 0 &&
+    bool ok = Receive(ends[0], &font, sizeof font, deadline) && font.used >= 0 &&
               size_t(font.used) <= sizeof atlas &&
               Receive(ends[0], atlas, size_t(font.used), deadline);
     close(ends[0]);
-    if (helper > 0) {
-        // Done or not, it goes now: nothing the gauge starts outlives its need.
-        kill(helper, SIGKILL);
-        while (waitpid(helper, nullptr, 0) < 0 && errno == EINTR) {
-        }
+    // Done or not, it goes now: nothing the gauge starts outlives its need.
+    kill(helper, SIGKILL);
+    while (waitpid(helper, nullptr, 0) < 0 && errno == EINTR) {
     }
-    prepared.late = helper > 0 && !ok;
+    prepared.late = !ok;
     if (ok && font.ok) {
         prepared.scale = scale;
     } else {
         font.ok = false;
-        if (helper > 0 && !ok && !EndRequested())
+        if (!ok && !EndRequested())
             Diagnostic("no font within %d s; the box shows no text", int(HELPER_LIMIT_MS / 1000));
     }
     return prepared.scale == scale;

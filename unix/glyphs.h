@@ -11,8 +11,9 @@ struct Glyph {
 
 // Renders the glyphs at that scale, unless that scale is the one last tried: a render that failed
 // is tried again at the next change of scale, not at every picture, and one whose helper did not
-// answer in time also at the first picture ten seconds after. Waits for the helper at most two
-// seconds, then ends it. True when the glyphs of that scale are ready.
+// answer in time also at the first picture ten seconds after, and one that could not start at
+// the next picture. Waits for the helper at most two seconds, then ends it. True when the glyphs
+// of that scale are ready.
 bool PrepareGlyphs(double scale);
 // The glyph of a character at the prepared scale, or none; the atlas holds its coverage.
 const Glyph* GlyphOf(char c);

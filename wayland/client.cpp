@@ -3,15 +3,13 @@
 // build time.
 #include "client.h"
 
-#include <dlfcn.h>
-#include <stdio.h>
+#include "../unix/library.h"
 
 namespace wayland
 {
 
 void* clientFunctions[WL_FUNCTIONS];
 
-static const char FILE_NAME[] = "libwayland-client.so.0";
 static void* library;
 
 #define GARVO_WL_NAME(name) #name,
@@ -19,25 +17,13 @@ static const char* const names[WL_FUNCTIONS] = {GARVO_WL_FUNCTIONS(GARVO_WL_NAME
 
 bool OpenClientLibrary(char* why, size_t size)
 {
-    library = dlopen(FILE_NAME, RTLD_NOW | RTLD_LOCAL);
-    if (!library) {
-        snprintf(why, size, "%s cannot be opened", FILE_NAME);
-        return false;
-    }
-    for (int i = 0; i < WL_FUNCTIONS; ++i) {
-        clientFunctions[i] = dlsym(library, names[i]);
-        if (clientFunctions[i]) continue;
-        snprintf(why, size, "%s has no %s", FILE_NAME, names[i]);
-        CloseClientLibrary();
-        return false;
-    }
-    return true;
+    return OpenLibrary("libwayland-client.so.0", names, clientFunctions, WL_FUNCTIONS, library, why,
+                       size);
 }
 
 void CloseClientLibrary()
 {
-    dlclose(library);
-    library = nullptr;
+    CloseLibrary(library);
 }
 
 } // namespace wayland

@@ -2,14 +2,12 @@
 // up by name.
 #include "xcb_library.h"
 
-#include <dlfcn.h>
-#include <stdio.h>
+#include "../unix/library.h"
 
 namespace x11
 {
 
 void* xcbFunctions[XCB_FUNCTIONS];
-xcb_extension_t* randrId;
 
 enum Library { XCB, RANDR, LIBRARIES };
 
@@ -23,34 +21,26 @@ static const Library libraries[XCB_FUNCTIONS] = {GARVO_XCB_FUNCTIONS(GARVO_XCB_L
 
 bool OpenXcb(char* why, size_t size)
 {
+    int first = 0;
     for (int i = 0; i < LIBRARIES; ++i) {
-        opened[i] = dlopen(files[i], RTLD_NOW | RTLD_LOCAL);
-        if (opened[i]) continue;
-        snprintf(why, size, "%s cannot be opened", files[i]);
-        CloseXcb();
-        return false;
+        int count = 0;
+        while (first + count < XCB_FUNCTIONS && libraries[first + count] == i)
+            ++count;
+        if (!OpenLibrary(files[i], names + first, xcbFunctions + first, count, opened[i], why,
+                         size)) {
+            CloseXcb();
+            return false;
+        }
+        first += count;
     }
-    for (int i = 0; i < XCB_FUNCTIONS; ++i) {
-        xcbFunctions[i] = dlsym(opened[libraries[i]], names[i]);
-        if (xcbFunctions[i]) continue;
-        snprintf(why, size, "%s has no %s", files[libraries[i]], names[i]);
-        CloseXcb();
-        return false;
-    }
-    randrId = static_cast<xcb_extension_t*>(dlsym(opened[RANDR], "xcb_randr_id"));
-    if (randrId) return true;
-    snprintf(why, size, "%s has no xcb_randr_id", files[RANDR]);
-    CloseXcb();
-    return false;
+    return true;
 }
 
 void CloseXcb()
 {
     // RandR's first: it holds XCB open.
-    for (int i = LIBRARIES - 1; i >= 0; --i) {
-        if (opened[i]) dlclose(opened[i]);
-        opened[i] = nullptr;
-    }
+    for (int i = LIBRARIES - 1; i >= 0; --i)
+        CloseLibrary(opened[i]);
 }
 
 } // namespace x11

@@ -7,7 +7,8 @@
 #include <xcb/randr.h>
 #include <xcb/xcb.h>
 
-// The libraries' functions the front end calls, each with the library it is in.
+// The libraries' functions the front end calls, each with the library it is in, XCB's first; and
+// RandR's extension, which the requests to it name.
 #define GARVO_XCB_FUNCTIONS(F)                                                                     \
     F(XCB, xcb_connect)                                                                            \
     F(XCB, xcb_disconnect)                                                                         \
@@ -20,14 +21,6 @@
     F(XCB, xcb_flush)                                                                              \
     F(XCB, xcb_poll_for_event)                                                                     \
     F(XCB, xcb_poll_for_queued_event)                                                              \
-    F(XCB, xcb_setup_roots_iterator)                                                               \
-    F(XCB, xcb_setup_pixmap_formats_iterator)                                                      \
-    F(XCB, xcb_screen_next)                                                                        \
-    F(XCB, xcb_screen_allowed_depths_iterator)                                                     \
-    F(XCB, xcb_depth_next)                                                                         \
-    F(XCB, xcb_depth_visuals_iterator)                                                             \
-    F(XCB, xcb_visualtype_next)                                                                    \
-    F(XCB, xcb_format_next)                                                                        \
     F(XCB, xcb_create_window)                                                                      \
     F(XCB, xcb_change_window_attributes)                                                           \
     F(XCB, xcb_change_property)                                                                    \
@@ -44,21 +37,16 @@
     F(XCB, xcb_get_geometry_reply)                                                                 \
     F(XCB, xcb_get_property)                                                                       \
     F(XCB, xcb_get_property_reply)                                                                 \
-    F(XCB, xcb_get_property_value)                                                                 \
-    F(XCB, xcb_get_property_value_length)                                                          \
     F(XCB, xcb_get_window_attributes)                                                              \
     F(XCB, xcb_get_window_attributes_reply)                                                        \
     F(XCB, xcb_query_tree)                                                                         \
     F(XCB, xcb_query_tree_reply)                                                                   \
-    F(XCB, xcb_query_tree_children)                                                                \
-    F(XCB, xcb_query_tree_children_length)                                                         \
     F(RANDR, xcb_randr_query_version)                                                              \
     F(RANDR, xcb_randr_query_version_reply)                                                        \
     F(RANDR, xcb_randr_select_input)                                                               \
     F(RANDR, xcb_randr_get_monitors)                                                               \
     F(RANDR, xcb_randr_get_monitors_reply)                                                         \
-    F(RANDR, xcb_randr_get_monitors_monitors_iterator)                                             \
-    F(RANDR, xcb_randr_monitor_info_next)
+    F(RANDR, xcb_randr_id)
 
 namespace x11
 {
@@ -71,7 +59,6 @@ enum XcbFunction {
 };
 
 extern void* xcbFunctions[XCB_FUNCTIONS];
-extern xcb_extension_t* randrId;
 
 // Opens both; false, with why, when either is not there or lacks a function.
 bool OpenXcb(char* why, size_t size);
@@ -94,14 +81,6 @@ void CloseXcb();
 #define xcb_flush GARVO_XCB(xcb_flush)
 #define xcb_poll_for_event GARVO_XCB(xcb_poll_for_event)
 #define xcb_poll_for_queued_event GARVO_XCB(xcb_poll_for_queued_event)
-#define xcb_setup_roots_iterator GARVO_XCB(xcb_setup_roots_iterator)
-#define xcb_setup_pixmap_formats_iterator GARVO_XCB(xcb_setup_pixmap_formats_iterator)
-#define xcb_screen_next GARVO_XCB(xcb_screen_next)
-#define xcb_screen_allowed_depths_iterator GARVO_XCB(xcb_screen_allowed_depths_iterator)
-#define xcb_depth_next GARVO_XCB(xcb_depth_next)
-#define xcb_depth_visuals_iterator GARVO_XCB(xcb_depth_visuals_iterator)
-#define xcb_visualtype_next GARVO_XCB(xcb_visualtype_next)
-#define xcb_format_next GARVO_XCB(xcb_format_next)
 #define xcb_create_window GARVO_XCB(xcb_create_window)
 #define xcb_change_window_attributes GARVO_XCB(xcb_change_window_attributes)
 #define xcb_change_property GARVO_XCB(xcb_change_property)
@@ -118,19 +97,13 @@ void CloseXcb();
 #define xcb_get_geometry_reply GARVO_XCB(xcb_get_geometry_reply)
 #define xcb_get_property GARVO_XCB(xcb_get_property)
 #define xcb_get_property_reply GARVO_XCB(xcb_get_property_reply)
-#define xcb_get_property_value GARVO_XCB(xcb_get_property_value)
-#define xcb_get_property_value_length GARVO_XCB(xcb_get_property_value_length)
 #define xcb_get_window_attributes GARVO_XCB(xcb_get_window_attributes)
 #define xcb_get_window_attributes_reply GARVO_XCB(xcb_get_window_attributes_reply)
 #define xcb_query_tree GARVO_XCB(xcb_query_tree)
 #define xcb_query_tree_reply GARVO_XCB(xcb_query_tree_reply)
-#define xcb_query_tree_children GARVO_XCB(xcb_query_tree_children)
-#define xcb_query_tree_children_length GARVO_XCB(xcb_query_tree_children_length)
 #define xcb_randr_query_version GARVO_XCB(xcb_randr_query_version)
 #define xcb_randr_query_version_reply GARVO_XCB(xcb_randr_query_version_reply)
 #define xcb_randr_select_input GARVO_XCB(xcb_randr_select_input)
 #define xcb_randr_get_monitors GARVO_XCB(xcb_randr_get_monitors)
 #define xcb_randr_get_monitors_reply GARVO_XCB(xcb_randr_get_monitors_reply)
-#define xcb_randr_get_monitors_monitors_iterator GARVO_XCB(xcb_randr_get_monitors_monitors_iterator)
-#define xcb_randr_monitor_info_next GARVO_XCB(xcb_randr_monitor_info_next)
-#define xcb_randr_id (*x11::randrId)
+#define xcb_randr_id (*reinterpret_cast<xcb_extension_t*>(x11::xcbFunctions[x11::XCB_xcb_randr_id]))
