@@ -1,6 +1,7 @@
 // Opening the display, the visual the pictures go out in, its end, and the desktop's scale.
 #include "connection.h"
 
+#include "replies.h"
 #include "scale.h"
 
 #include "../unix/front_end.h"
@@ -13,37 +14,6 @@ namespace x11
 {
 
 Server server;
-
-// The root's visual where it is TrueColor, else the first TrueColor one of any depth.
-static const xcb_visualtype_t* ChooseVisual(const xcb_screen_t* screen, uint8_t& depth)
-{
-    const xcb_visualtype_t* chosen = nullptr;
-    for (auto d = xcb_screen_allowed_depths_iterator(screen); d.rem; xcb_depth_next(&d)) {
-        for (auto v = xcb_depth_visuals_iterator(d.data); v.rem; xcb_visualtype_next(&v)) {
-            if (v.data->_class != XCB_VISUAL_CLASS_TRUE_COLOR) continue;
-            if (v.data->visual_id == screen->root_visual || !chosen) {
-                chosen = v.data;
-                depth = d.data->depth;
-            }
-        }
-    }
-    return chosen;
-}
-
-static void ReadFormat(const xcb_setup_t* setup, const xcb_visualtype_t& visual, uint8_t depth)
-{
-    server.format = {visual.red_mask,
-                     visual.green_mask,
-                     visual.blue_mask,
-                     32,
-                     32,
-                     setup->image_byte_order == XCB_IMAGE_ORDER_MSB_FIRST};
-    for (auto f = xcb_setup_pixmap_formats_iterator(setup); f.rem; xcb_format_next(&f)) {
-        if (f.data->depth != depth) continue;
-        server.format.bitsPerPixel = f.data->bits_per_pixel;
-        server.format.scanlinePad = f.data->scanline_pad;
-    }
-}
 
 bool OpenConnection(char* why, size_t size)
 {
@@ -58,30 +28,24 @@ bool OpenConnection(char* why, size_t size)
             snprintf(why, size, "DISPLAY is not set");
         return false;
     }
-    const xcb_setup_t* setup = xcb_get_setup(connection);
-    auto screens = xcb_setup_roots_iterator(setup);
-    for (; number > 0 && screens.rem > 1; --number)
-        xcb_screen_next(&screens);
-    const xcb_screen_t* screen = screens.data;
-    uint8_t depth = 0;
-    const xcb_visualtype_t* visual = screen ? ChooseVisual(screen, depth) : nullptr;
-    if (!visual) {
+    const uint8_t* setup = reinterpret_cast<const uint8_t*>(xcb_get_setup(connection));
+    Screen screen;
+    if (!ReadSetup(setup, SetupLength(setup), number, screen, why, size)) {
         xcb_disconnect(connection);
-        snprintf(why, size, "the X display has no TrueColor visual to draw in");
         return false;
     }
     server.connection = connection;
-    server.root = screen->root;
-    server.width = screen->width_in_pixels;
-    server.height = screen->height_in_pixels;
-    server.depth = depth;
-    server.visual = visual->visual_id;
-    if (visual->visual_id != screen->root_visual) {
+    server.root = screen.root;
+    server.width = screen.width;
+    server.height = screen.height;
+    server.depth = screen.depth;
+    server.visual = screen.visual;
+    server.format = screen.format;
+    if (!screen.rootVisual) {
         server.colormap = xcb_generate_id(connection);
         xcb_create_colormap(connection, XCB_COLORMAP_ALLOC_NONE, server.colormap, server.root,
                             server.visual);
     }
-    ReadFormat(setup, *visual, depth);
     return true;
 }
 
@@ -118,11 +82,9 @@ bool ReadScale()
         nullptr);
     if (!property) CheckConnection();
     const char* text = "";
-    int length = 0;
-    if (property && property->type == XCB_ATOM_STRING && property->format == 8) {
-        text = static_cast<const char*>(xcb_get_property_value(property));
-        length = xcb_get_property_value_length(property);
-    }
+    int length = property ? ReadText(reinterpret_cast<const uint8_t*>(property),
+                                     ReplyLength(property), XCB_ATOM_STRING, text)
+                          : 0;
     double scale = ScaleFor(getenv("GDK_SCALE"), text, length, server.width, server.height);
     free(property);
     if (scale > MAX_SCALE) scale = MAX_SCALE;

@@ -3,6 +3,7 @@
 #include "monitors.h"
 
 #include "connection.h"
+#include "replies.h"
 
 #include <stdlib.h>
 
@@ -45,18 +46,11 @@ void ReadMonitors(MonitorList& monitors)
     xcb_randr_get_monitors_reply_t* found =
         xcb_randr_get_monitors_reply(c, xcb_randr_get_monitors(c, server.root, 1), nullptr);
     if (!found) return CheckConnection();
-    int kept = 0;
-    monitors.primary = -1;
-    for (auto m = xcb_randr_get_monitors_monitors_iterator(found); m.rem && kept < MAX_MONITORS;
-         xcb_randr_monitor_info_next(&m)) {
-        const xcb_randr_monitor_info_t& info = *m.data;
-        if (info.width == 0 || info.height == 0) continue;
-        if (info.primary) monitors.primary = kept;
-        monitors.rects[kept++] = {info.x, info.y, info.x + info.width, info.y + info.height};
-    }
+    MonitorList listed;
+    ReadMonitorsReply(reinterpret_cast<const uint8_t*>(found), ReplyLength(found), listed);
     free(found);
-    monitors.count = kept > 0 ? kept : 1;
-    if (kept == 0) monitors.primary = 0;
+    // A server that lists none still has its screen.
+    if (listed.count > 0) monitors = listed;
 }
 
 bool IsMonitorChange(const xcb_generic_event_t& event)

@@ -4,6 +4,7 @@
 #include "stacking.h"
 
 #include "connection.h"
+#include "replies.h"
 #include "surface.h"
 
 #include "../unix/timer.h"
@@ -54,6 +55,11 @@ static bool Covers(xcb_get_window_attributes_cookie_t attributes, xcb_get_geomet
 }
 
 // The topmost viewable ordinary window that lies above one of garvo's windows and over it.
+static bool IsOurs(xcb_window_t window)
+{
+    return window == bar.window || window == box.window;
+}
+
 static xcb_window_t FindCover()
 {
     xcb_connection_t* c = server.connection;
@@ -62,28 +68,30 @@ static xcb_window_t FindCover()
         CheckConnection();
         return XCB_NONE;
     }
-    const xcb_window_t* children = xcb_query_tree_children(tree);
-    int count = xcb_query_tree_children_length(tree);
+    const uint8_t* children = reinterpret_cast<const uint8_t*>(tree);
+    const int count = CountChildren(children, ReplyLength(tree));
     // The list runs from the bottom of the stack to its top: only what lies above garvo's counts.
     int first = count;
-    for (int i = 0; i < count && first == count; ++i)
-        if (children[i] == bar.window || (box.shown && children[i] == box.window)) first = i + 1;
+    for (int i = 0; i < count && first == count; ++i) {
+        xcb_window_t child = ChildAt(children, i);
+        if (child == bar.window || (box.shown && child == box.window)) first = i + 1;
+    }
     const int BATCH = 32;
+    xcb_window_t asked[BATCH];
     xcb_get_window_attributes_cookie_t kinds[BATCH];
     xcb_get_geometry_cookie_t places[BATCH];
     xcb_window_t cover = XCB_NONE;
-    for (int start = first; start < count; start += BATCH) {
+    for (int next = first; next < count;) {
         int n = 0;
-        for (int i = start; i < count && n < BATCH; ++i) {
-            if (children[i] == bar.window || children[i] == box.window) continue;
-            kinds[n] = xcb_get_window_attributes(c, children[i]);
-            places[n++] = xcb_get_geometry(c, children[i]);
+        for (; next < count && n < BATCH; ++next) {
+            xcb_window_t child = ChildAt(children, next);
+            if (IsOurs(child)) continue;
+            asked[n] = child;
+            kinds[n] = xcb_get_window_attributes(c, child);
+            places[n++] = xcb_get_geometry(c, child);
         }
-        for (int i = start, j = 0; j < n; ++i) {
-            if (children[i] == bar.window || children[i] == box.window) continue;
-            if (Covers(kinds[j], places[j])) cover = children[i];
-            ++j;
-        }
+        for (int j = 0; j < n; ++j)
+            if (Covers(kinds[j], places[j])) cover = asked[j];
     }
     free(tree);
     return cover;
