@@ -64,13 +64,16 @@ static void OnExpose(const xcb_expose_event_t& expose)
 static void OnConfigure(const xcb_configure_notify_event_t& configure, uint32_t sequence)
 {
     if (IsMeterWindow(configure.window)) {
-        // Another program moved it: the gauge's idea of where it stands follows. One that tells
-        // of a place from before garvo's own latest move is old news.
+        // Another program moved or resized it. One that tells of a place from before garvo's own
+        // latest change is old news; the size is the gauge's, and goes back; a move, the
+        // gauge's idea of where it stands follows.
         Surface& surface = SurfaceOf(Which(configure.window));
         if (int32_t(sequence - surface.lastMove) < 0) return;
+        int32_t width = surface.at.right - surface.at.left;
+        int32_t height = surface.at.bottom - surface.at.top;
+        if (configure.width != width || configure.height != height) KeepSize(surface);
         if (configure.x == surface.at.left && configure.y == surface.at.top) return;
-        surface.at = {configure.x, configure.y, configure.x + (surface.at.right - surface.at.left),
-                      configure.y + (surface.at.bottom - surface.at.top)};
+        surface.at = {configure.x, configure.y, configure.x + width, configure.y + height};
         SurfaceMoved(Which(configure.window), configure.x, configure.y);
         return;
     }

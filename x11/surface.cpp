@@ -101,6 +101,15 @@ void PlaceSurface(Surface& surface, const MeterRect& at)
     surface.at = at;
 }
 
+void KeepSize(Surface& surface)
+{
+    const uint32_t size[2] = {Width(surface.at), Height(surface.at)};
+    surface.lastMove =
+        xcb_configure_window(server.connection, surface.window,
+                             XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT, size)
+            .sequence;
+}
+
 // The picture in as few requests as the server takes, each within its longest request.
 static void PutCanvas(xcb_pixmap_t target, const Canvas& canvas)
 {

@@ -25,6 +25,8 @@ Surface& SurfaceOf(SurfaceId surface);
 void CreateSurface(Surface& surface, const MeterRect& at);
 // Moves it there; a new size takes a new picture, which the gauge then gives it.
 void PlaceSurface(Surface& surface, const MeterRect& at);
+// Puts its window back at the size the gauge gave it, after another program changed that.
+void KeepSize(Surface& surface);
 // Puts a new picture in place and on the screen, where the surface is shown; the box's window
 // takes its words as its name.
 void ShowCanvas(Surface& surface, const Canvas& canvas, const char* words);
