@@ -4,6 +4,7 @@
 #include "command_line.h"
 
 #include "../unix/diagnostic.h"
+#include "../unix/ending.h"
 #include "../unix/run.h"
 #include "../unix/settings_file.h"
 #ifdef GARVO_X11
@@ -43,6 +44,8 @@ static void KeepStandardFilesOpen()
 
 int main(int argc, char** argv)
 {
+    // A session manager may end what it has just started: held until the settings are read.
+    HoldEndingSignals();
     KeepStandardFilesOpen();
     // The alarm is the gauge's own, for the grace period after an ending signal: one a launcher
     // left pending across exec is no reason to end.

@@ -8,5 +8,7 @@
 void CatchEndingSignals(void (*saveNow)());
 // Whether an ending signal has arrived.
 bool EndRequested();
-// Before the last save: no signal starts another one meanwhile.
+// Keeps the ending signals pending until they are caught: from the first instruction of the
+// program, so that one sent before anything could be saved ends nothing; and before the last save,
+// so that no signal starts another one meanwhile.
 void HoldEndingSignals();

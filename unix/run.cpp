@@ -71,6 +71,9 @@ int RunGauge(const FrontEnd& display)
     shown = {};
     gauge.display = &display;
     gauge.settings = ReadSettings();
+    // From here a logout saves: one that came while the display was opened, or comes while the
+    // bar first shows, is seen at the loop's first turn, with the bar where it was placed.
+    CatchEndingSignals(SaveWhereTheBarStands);
     gauge.layoutScale = display.layoutScale();
     display.readMonitors(gauge.monitors);
     OpenMemorySource();
@@ -78,7 +81,6 @@ int RunGauge(const FrontEnd& display)
     ShowBarOnMonitors(gauge.settings.x, gauge.settings.y);
     ArmTimer(gauge.refresh, NowMs());
     running = true;
-    CatchEndingSignals(SaveWhereTheBarStands);
 
     while (!gauge.closing) {
         if (EndRequested()) {
