@@ -4,6 +4,7 @@
 #include "client.h"
 
 #include "outputs.h"
+#include "pointer.h"
 
 #include "relative-pointer.h"
 #include "viewporter.h"
@@ -38,8 +39,8 @@ static void OnGlobal(void*, wl_registry* registry, uint32_t name, const char* in
         wl.compositor = Bind<wl_compositor>(registry, name, wl_compositor_interface, version, 4);
     } else if (strcmp(interface, wl_shm_interface.name) == 0)
         wl.shm = Bind<wl_shm>(registry, name, wl_shm_interface, version, 1);
-    else if (strcmp(interface, wl_seat_interface.name) == 0 && !wl.seat)
-        wl.seat = Bind<wl_seat>(registry, name, wl_seat_interface, version, 5);
+    else if (strcmp(interface, wl_seat_interface.name) == 0)
+        AddSeat(name, Bind<wl_seat>(registry, name, wl_seat_interface, version, 5));
     else if (strcmp(interface, zwlr_layer_shell_v1_interface.name) == 0)
         wl.layerShell =
             Bind<zwlr_layer_shell_v1>(registry, name, zwlr_layer_shell_v1_interface, version, 2);
@@ -63,7 +64,7 @@ static void OnGlobal(void*, wl_registry* registry, uint32_t name, const char* in
 
 static void OnGlobalRemove(void*, wl_registry*, uint32_t name)
 {
-    RemoveOutput(name);
+    if (!RemoveSeat(name)) RemoveOutput(name);
 }
 
 static const wl_registry_listener registryListener = {OnGlobal, OnGlobalRemove};

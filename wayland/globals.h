@@ -8,7 +8,6 @@ struct wl_display;
 struct wl_registry;
 struct wl_compositor;
 struct wl_shm;
-struct wl_seat;
 struct zwlr_layer_shell_v1;
 struct zxdg_output_manager_v1;
 struct wp_viewporter;
@@ -23,7 +22,6 @@ struct Globals {
     wl_registry* registry;
     wl_compositor* compositor;
     wl_shm* shm;
-    wl_seat* seat;
     zwlr_layer_shell_v1* layerShell;
     zxdg_output_manager_v1* outputManager;
     wp_viewporter* viewporter;

@@ -27,9 +27,19 @@ namespace wayland
 namespace
 {
 
+// A seat of the compositor's, and its pointer while it has one.
+struct Seat {
+    uint32_t name; // the global's; 0 for a free entry
+    wl_seat* seat;
+    wl_pointer* pointer;
+    zwp_relative_pointer_v1* relative;
+    bool framed; // the pointer ends its frames: before version 5 each event is one
+};
+
 struct Pointer {
     Surface* over;           // the surface under it, or none
     wl_surface* entered;     // that surface's wl_surface: one made anew since is another
+    const Seat* from;        // the seat whose pointer entered it
     uint32_t grab;           // the buttons pressed on it since it was entered, by bit
     double x, y;             // in the global space
     double originX, originY; // the pressed surface's corner at the latest press
@@ -52,11 +62,12 @@ struct Frame {
 
 } // namespace
 
+// A desktop has one seat, now and then a second (a remote session's, say).
+const int MAX_SEATS = 4;
+
 static Pointer pointer;
 static Frame frame;
-static wl_pointer* seatPointer;
-static zwp_relative_pointer_v1* relative;
-static bool framed; // the seat ends its frames: before version 5 each event is one
+static Seat seats[MAX_SEATS];
 
 // How far a reading of the pointer lies from where it is expected.
 struct Reading {
@@ -82,7 +93,7 @@ static void ReadPoint(double localX, double localY)
     if (pointer.grab) Consider(best, pointer.originX + localX, pointer.originY + localY);
     for (int i = 0; i < surface.pastCount; ++i)
         Consider(best, surface.pastLeft[i] + localX, surface.pastTop[i] + localY);
-    if (best.off > 2 && pointer.grab && relative) return;
+    if (best.off > 2 && pointer.grab && pointer.from && pointer.from->relative) return;
     if (best.off > 2)
         best = pointer.grab ? Reading{pointer.originX + localX, pointer.originY + localY, 0}
                             : Reading{nowX, nowY, 0};
@@ -131,9 +142,9 @@ static void EndFrame()
     }
 }
 
-static void Gathered()
+static void Gathered(void* seat)
 {
-    if (!framed) EndFrame();
+    if (!static_cast<const Seat*>(seat)->framed) EndFrame();
 }
 
 // A new focus, or none: whatever buttons held the pointer on a surface of garvo's hold it no more.
@@ -142,17 +153,20 @@ static void Unfocus()
     if (pointer.over) PointerLeft(Which(*pointer.over));
     pointer.over = nullptr;
     pointer.entered = nullptr;
+    pointer.from = nullptr;
     pointer.grab = 0;
     PointerReleasedAll();
 }
 
-static void OnEnter(void*, wl_pointer*, uint32_t, wl_surface* surface, wl_fixed_t x, wl_fixed_t y)
+static void OnEnter(void* seat, wl_pointer*, uint32_t, wl_surface* surface, wl_fixed_t x,
+                    wl_fixed_t y)
 {
     EndFrame();
     Unfocus();
     pointer.over = Find(surface);
     if (!pointer.over) return;
     pointer.entered = surface;
+    pointer.from = static_cast<const Seat*>(seat);
     // Read as a motion from where the pointer last was: it may not have moved since it left,
     // only the surface came under it.
     ReadPoint(wl_fixed_to_double(x), wl_fixed_to_double(y));
@@ -161,37 +175,39 @@ static void OnEnter(void*, wl_pointer*, uint32_t, wl_surface* surface, wl_fixed_
     PointerEntered(Which(*pointer.over), pointer.x, pointer.y);
 }
 
-static void OnLeave(void*, wl_pointer*, uint32_t, wl_surface*)
+static void OnLeave(void* seat, wl_pointer*, uint32_t, wl_surface*)
 {
     EndFrame();
-    Unfocus();
+    // Another seat's pointer leaving says nothing of the one over the gauge.
+    if (seat == pointer.from) Unfocus();
 }
 
-static void OnMotion(void*, wl_pointer*, uint32_t, wl_fixed_t x, wl_fixed_t y)
+static void OnMotion(void* seat, wl_pointer*, uint32_t, wl_fixed_t x, wl_fixed_t y)
 {
     frame.moved = true;
     frame.localX = wl_fixed_to_double(x);
     frame.localY = wl_fixed_to_double(y);
-    Gathered();
+    Gathered(seat);
 }
 
-static void OnRelativeMotion(void*, zwp_relative_pointer_v1*, uint32_t, uint32_t, wl_fixed_t dx,
-                             wl_fixed_t dy, wl_fixed_t, wl_fixed_t)
+static void OnRelativeMotion(void* seat, zwp_relative_pointer_v1*, uint32_t, uint32_t,
+                             wl_fixed_t dx, wl_fixed_t dy, wl_fixed_t, wl_fixed_t)
 {
     frame.shifted = true;
     frame.dx += wl_fixed_to_double(dx);
     frame.dy += wl_fixed_to_double(dy);
-    Gathered();
+    Gathered(seat);
 }
 
 static const zwp_relative_pointer_v1_listener relativeListener = {OnRelativeMotion};
 
-static void OnButton(void*, wl_pointer*, uint32_t, uint32_t time, uint32_t code, uint32_t state)
+static void OnButton(void* seat, wl_pointer*, uint32_t, uint32_t time, uint32_t code,
+                     uint32_t state)
 {
     // A frame holds a button or two; more, and the earlier ones are acted on now.
     if (frame.buttons == int(sizeof frame.button / sizeof frame.button[0])) EndFrame();
     frame.button[frame.buttons++] = {time, code, state};
-    Gathered();
+    Gathered(seat);
 }
 
 static void OnAxis(void*, wl_pointer*, uint32_t, uint32_t, wl_fixed_t) {}
@@ -203,30 +219,11 @@ static void OnAxisSource(void*, wl_pointer*, uint32_t) {}
 static void OnAxisStop(void*, wl_pointer*, uint32_t, uint32_t) {}
 static void OnAxisDiscrete(void*, wl_pointer*, uint32_t, int32_t) {}
 
-// Filled in by WatchPointer: newer libraries' listeners have members for events of versions
+// Filled in with the first seat: newer libraries' listeners have members for events of versions
 // later than the one bound, which never come.
 static wl_pointer_listener pointerListener;
 
-static void OnCapabilities(void*, wl_seat* seat, uint32_t capabilities)
-{
-    bool has = capabilities & WL_SEAT_CAPABILITY_POINTER;
-    if (has && !seatPointer) {
-        seatPointer = wl_seat_get_pointer(seat);
-        framed = wl_pointer_get_version(seatPointer) >= WL_POINTER_FRAME_SINCE_VERSION;
-        wl_pointer_add_listener(seatPointer, &pointerListener, nullptr);
-        if (wl.relativePointer) {
-            relative = zwp_relative_pointer_manager_v1_get_relative_pointer(wl.relativePointer,
-                                                                            seatPointer);
-            zwp_relative_pointer_v1_add_listener(relative, &relativeListener, nullptr);
-        }
-    }
-}
-
-static void OnSeatName(void*, wl_seat*, const char*) {}
-
-static const wl_seat_listener seatListener = {OnCapabilities, OnSeatName};
-
-void WatchPointer()
+static void ListenToPointers()
 {
     pointerListener.enter = OnEnter;
     pointerListener.leave = OnLeave;
@@ -237,7 +234,69 @@ void WatchPointer()
     pointerListener.axis_source = OnAxisSource;
     pointerListener.axis_stop = OnAxisStop;
     pointerListener.axis_discrete = OnAxisDiscrete;
-    if (wl.seat) wl_seat_add_listener(wl.seat, &seatListener, nullptr);
+}
+
+// The seat's pointer is gone (unplugged, a receiver asleep), or the seat is: whatever it held
+// ends, and a later one is taken anew.
+static void LetGoOfPointer(Seat& seat)
+{
+    if (!seat.pointer) return;
+    EndFrame();
+    if (pointer.from == &seat) Unfocus();
+    if (seat.relative) zwp_relative_pointer_v1_destroy(seat.relative);
+    if (wl_pointer_get_version(seat.pointer) >= WL_POINTER_RELEASE_SINCE_VERSION)
+        wl_pointer_release(seat.pointer);
+    else
+        wl_pointer_destroy(seat.pointer);
+    seat.pointer = nullptr;
+    seat.relative = nullptr;
+}
+
+static void OnCapabilities(void* data, wl_seat* wlSeat, uint32_t capabilities)
+{
+    Seat& seat = *static_cast<Seat*>(data);
+    if (!(capabilities & WL_SEAT_CAPABILITY_POINTER)) return LetGoOfPointer(seat);
+    if (seat.pointer) return;
+    seat.pointer = wl_seat_get_pointer(wlSeat);
+    seat.framed = wl_pointer_get_version(seat.pointer) >= WL_POINTER_FRAME_SINCE_VERSION;
+    wl_pointer_add_listener(seat.pointer, &pointerListener, &seat);
+    if (wl.relativePointer) {
+        seat.relative =
+            zwp_relative_pointer_manager_v1_get_relative_pointer(wl.relativePointer, seat.pointer);
+        zwp_relative_pointer_v1_add_listener(seat.relative, &relativeListener, &seat);
+    }
+}
+
+static void OnSeatName(void*, wl_seat*, const char*) {}
+
+static const wl_seat_listener seatListener = {OnCapabilities, OnSeatName};
+
+void AddSeat(uint32_t name, wl_seat* wlSeat)
+{
+    if (!pointerListener.enter) ListenToPointers();
+    for (Seat& seat : seats) {
+        if (seat.name) continue;
+        seat = {name, wlSeat, nullptr, nullptr, false};
+        wl_seat_add_listener(wlSeat, &seatListener, &seat);
+        return;
+    }
+    // More seats than any desktop has: this one's pointer is not followed.
+    wl_seat_destroy(wlSeat);
+}
+
+bool RemoveSeat(uint32_t name)
+{
+    for (Seat& seat : seats) {
+        if (!name || seat.name != name) continue;
+        LetGoOfPointer(seat);
+        if (wl_seat_get_version(seat.seat) >= WL_SEAT_RELEASE_SINCE_VERSION)
+            wl_seat_release(seat.seat);
+        else
+            wl_seat_destroy(seat.seat);
+        seat = {};
+        return true;
+    }
+    return false;
 }
 
 void CheckPointerSurface()

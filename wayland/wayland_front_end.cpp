@@ -149,9 +149,8 @@ using namespace wayland;
 bool OpenWayland(FrontEnd& frontEnd, char* why, size_t size)
 {
     if (!ConnectWayland(why, size)) return false;
-    // What the outputs and the seat say of themselves.
+    // What the outputs and the seats say of themselves.
     WatchOutputs(wl.outputManager);
-    WatchPointer();
     wl_display_roundtrip(wl.display);
     outputsChanged = outputScaleChanged = false;
     frontEnd = {ReadMonitors, LayoutScale, PictureScale,  Place, ShowPicture,
