@@ -123,8 +123,7 @@ start_compositor() {
   export SWAYSOCK=$(ls "$runtime"/sway-ipc.*.sock)
   unset DISPLAY
   # The pointer's absolute moves span the outputs' layout, in logical pixels.
-  local extent
-  extent=$(awk '{
+  POINTER_EXTENT=$(awk '{
       for (i = 1; i < NF; ++i) {
         if ($i == "mode") { split($(i + 1), m, "x"); w = m[1]; h = m[2] }
         if ($i == "position") { x = $(i + 1); y = $(i + 2) }
@@ -135,8 +134,14 @@ start_compositor() {
       if (y + h / s > H) H = y + h / s
       s = 0
     } END { print int(W), int(H) }' <<<"$outputs")
+  start_pointer
+}
+
+# The virtual pointer, a new one in place of any before it: to the seat, a mouse unplugged and
+# another plugged in.
+start_pointer() {
   if [ -n "${POINTER_PID:-}" ]; then kill "$POINTER_PID" 2>/dev/null || true; wait "$POINTER_PID" 2>/dev/null || true; fi
-  coproc POINTER { exec "$GARVO_TOOLS/wl_pointer" $extent; }
+  coproc POINTER { exec "$GARVO_TOOLS/wl_pointer" $POINTER_EXTENT; }
   OTHER_PIDS+=("$POINTER_PID")
 }
 

@@ -71,6 +71,15 @@ expect_settings 897 300 60
 pass "the output under the bar goes away: it comes onto the nearest one"
 swaymsg output HEADLESS-2 position 1024 0 >/dev/null # where the pointer's moves expect it
 
+# The seat's only mouse unplugged and another plugged in: the new pointer hovers and clicks.
+start_garvo '[SETTING]\r\nx=200\r\ny=300\r\ns=60\r\n'
+start_pointer
+wait_until 3000 eval 'pointer move 250 302; pointer move 251 302; [ -n "$(frames_on HEADLESS-1 126 24 1)" ]' ||
+  fail "no box at a hover with the pointer that came back"
+right_click 250 302
+wait_garvo_ok "right-clicked with the pointer that came back"
+pass "a pointer that goes and comes back hovers and right-clicks"
+
 # The compositor going away, as at a logout, saves as a right-click on the bar would.
 start_garvo '[SETTING]\r\nx=200\r\ny=300\r\ns=60\r\n'
 drag 210 302 310 402
