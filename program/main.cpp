@@ -44,7 +44,7 @@ static void KeepStandardFilesOpen()
 
 int main(int argc, char** argv)
 {
-    // A session manager may end what it has just started: held until the settings are read.
+    // A session manager may end what it has just started: held until the run can take them.
     HoldEndingSignals();
     KeepStandardFilesOpen();
     // The alarm is the gauge's own, for the grace period after an ending signal: one a launcher
@@ -63,6 +63,7 @@ int main(int argc, char** argv)
     StayNice();
     // A write to a display that has gone must end in an orderly way, not in SIGPIPE.
     signal(SIGPIPE, SIG_IGN);
+    CatchEndingOfRun();
     char wayland[160] = "", x11[160] = "";
     FrontEnd frontEnd;
     if (!forced || strcmp(forced, "wayland") == 0) {

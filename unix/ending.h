@@ -9,6 +9,6 @@ void CatchEndingSignals(void (*saveNow)());
 // Whether an ending signal has arrived.
 bool EndRequested();
 // Keeps the ending signals pending until they are caught: from the first instruction of the
-// program, so that one sent before anything could be saved ends nothing; and before the last save,
-// so that no signal starts another one meanwhile.
+// program, so that one sent at its start is not the default's end; and before the last save, so
+// that no signal starts another one meanwhile.
 void HoldEndingSignals();

@@ -11,10 +11,12 @@
 
 #include <unistd.h>
 
-static bool running; // the settings are read and the loop runs: an end now saves them
+static bool running;      // the settings are read and the loop runs: an end now saves them
+static bool settingsRead; // an ending signal saves them
 
 static void SaveWhereTheBarStands()
 {
+    if (!settingsRead) return;
     RecordBarPosition();
     SaveSettings(gauge.settings);
 }
@@ -65,15 +67,20 @@ void ScaleChanged(SurfaceId surface)
     if (gauge.placed) ShowBarOnMonitors(shown.bar.left, shown.bar.top);
 }
 
+void CatchEndingOfRun()
+{
+    CatchEndingSignals(SaveWhereTheBarStands);
+}
+
 int RunGauge(const FrontEnd& display)
 {
     gauge = {};
     shown = {};
     gauge.display = &display;
     gauge.settings = ReadSettings();
-    // From here a logout saves: one that came while the display was opened, or comes while the
-    // bar first shows, is seen at the loop's first turn, with the bar where it was placed.
-    CatchEndingSignals(SaveWhereTheBarStands);
+    // A logout that came while the display was opened, or comes while the bar first shows, is
+    // seen at the loop's first turn, with the bar where it was placed.
+    settingsRead = true;
     gauge.layoutScale = display.layoutScale();
     display.readMonitors(gauge.monitors);
     OpenMemorySource();

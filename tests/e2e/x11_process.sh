@@ -101,6 +101,16 @@ wait_garvo_ok "on a server with RandR 1.4"
 expect_settings 200 300 64
 pass "runs and saves on a server with RandR 1.4"
 
+# A logout as the gauge starts, as a session manager may end what it has just started: the bar's
+# place on the screen is saved, and the run ends with success.
+proxy term-at-start
+printf '%b' '[SETTING]\r\nx=5000\r\ny=300\r\ns=64\r\n' >"$WORK/garvo.ini"
+status=0
+(cd "$WORK" && DISPLAY=$fake exec timeout -s KILL 10 "$GARVO_EXE") || status=$?
+[ "$status" = 0 ] || fail "exit status $status after SIGTERM at its first request"
+expect_settings 897 300 64
+pass "SIGTERM at its first request saves the bar's place on the screen"
+
 # A display of its own, to stop and to take away while garvo runs on it.
 shared_display=$DISPLAY
 new_display 150
@@ -140,6 +150,32 @@ for display in "" ":4093"; do
   [ "$(settings_file)" = "$(printf '%b' "$before")" ] || fail "the settings file changed"
   pass "DISPLAY='$display': $(cat "$WORK/stderr")"
 done
+
+# No descriptor to spare for the font helper at the first hover (the user's limit, reached for a
+# moment): the box shows its frame, one line says why, and the first hover once the limit is
+# lifted has the text.
+printf '%b' '[SETTING]\r\nx=200\r\ny=300\r\ns=75\r\n' >"$WORK/garvo.ini"
+xdotool mousemove 700 700
+(cd "$WORK" && exec "$GARVO_EXE" 2>"$WORK/stderr") &
+GARVO_PID=$!
+wait_until 5000 bar_shown || fail "no bar"
+free=0
+while [ -e "/proc/$GARVO_PID/fd/$free" ]; do free=$((free + 1)); done
+prlimit --pid "$GARVO_PID" --nofile="$free":
+xdotool mousemove 250 302
+wait_until 3000 info_viewable || fail "no box with no descriptor to spare"
+sleep 0.5
+[ "$(pixels 118 16 204 280 | grep -vc '#FFFFFF')" = 0 ] || fail "with no descriptor to spare the box shows text"
+prlimit --pid "$GARVO_PID" --nofile=1024:
+xdotool mousemove 700 700
+wait_until 2000 info_hidden || fail "the box stays"
+xdotool mousemove 250 302
+wait_until 3000 eval '[ "$(pixels 118 16 204 280 | grep -vc "#FFFFFF")" -gt 20 ]' ||
+  fail "the limit lifted, the box still shows no text"
+kill -TERM "$GARVO_PID"
+wait_garvo_ok
+[ "$(grep -c 'cannot start the font helper' "$WORK/stderr")" = 1 ] || fail "it said: $(cat "$WORK/stderr")"
+pass "a font helper that could not start is started at the next hover: $(cat "$WORK/stderr")"
 
 # Started nicer than 10, it stays that nice, though as root it could make itself less so.
 new_display 180

@@ -100,8 +100,11 @@ drag 510 502 610 552
 wait_until 2000 bar_at 600 550 || fail "bar at $(bar_position) after a drag from 500 500, want 600 550"
 xdotool windowmove "$bar" 200 100
 wait_until 1000 bar_at 200 100 || fail "the bar is at $(bar_position), not where it was moved"
-sleep 0.3
+# Resized by another program, it takes its own size back.
+xdotool windowsize "$bar" 300 40
+sleep 0.5
+bar_at 200 100 || fail "resized to 300 x 40 by another program, garvo's windows are: $(garvo_windows)"
 right_click 210 102
 wait_garvo_ok
 expect_settings 200 100 75
-pass "a bar moved by another program is dragged on from there, and saved where it stands"
+pass "a bar moved by another program is dragged on from there, and saved where it stands; one resized takes its size back"

@@ -6,6 +6,8 @@
 //   x_proxy dpi-at-monitors N :M   passes it on, and sets Xft.dpi to 192 on :M just before the
 //                                  first RandR request for the monitors reaches it, as a settings
 //                                  daemon started beside the client at login may
+//   x_proxy term-at-start N :M     passes it on, and sends the client SIGTERM as its first
+//                                  request comes, as a session ending at its start may
 // Prints "ready" once it listens; serves each connection in a child of its own until killed.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -109,6 +111,13 @@ void Relay(int client, int server, const char* mode, int randr, const char* disp
                 size_t length = s == &up ? RequestLength(*s) : ServerLength(*s);
                 if (length == 0 || length > s->size) break;
                 unsigned char* m = s->bytes;
+                if (s == &up && s->setupDone && strcmp(mode, "term-at-start") == 0) {
+                    ucred peer;
+                    socklen_t size = sizeof peer;
+                    if (getsockopt(client, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0)
+                        kill(peer.pid, SIGTERM);
+                    mode = "";
+                }
                 if (s == &up && s->setupDone && m[0] == randr) {
                     if (strcmp(mode, "drop-at-randr") == 0) return;
                     if (strcmp(mode, "dpi-at-monitors") == 0 && m[1] == 42) {
