@@ -314,22 +314,27 @@ static bool SaveOnce(FileAt& file, const ProfileKey (&keys)[3])
     return done;
 }
 
-Settings ReadSettings()
+Settings ParseSettings(const char* bytes, size_t size)
 {
     Settings saved = {UNSET_X, DEFAULT_Y, DEFAULT_WARN_PERCENT};
+    saved.x = ReadProfileInt(bytes, size, SECTION, "x", saved.x);
+    saved.y = ReadProfileInt(bytes, size, SECTION, "y", saved.y);
+    saved.s = ReadProfileInt(bytes, size, SECTION, "s", saved.s);
+    saved.s = saved.s < 0 ? 0 : saved.s > 100 ? 100 : saved.s;
+    return saved;
+}
+
+Settings ReadSettings()
+{
     FileAt file = {};
+    bool ok = false;
     file.directory = open(directory, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (file.directory >= 0 && OpenFile(file, O_RDONLY, false)) {
-        if (ReadFile(file)) {
-            saved.x = ReadProfileInt(text, file.size, SECTION, "x", saved.x);
-            saved.y = ReadProfileInt(text, file.size, SECTION, "y", saved.y);
-            saved.s = ReadProfileInt(text, file.size, SECTION, "s", saved.s);
-        }
+        ok = ReadFile(file);
         close(file.fd);
     }
     if (file.directory >= 0) close(file.directory);
-    saved.s = saved.s < 0 ? 0 : saved.s > 100 ? 100 : saved.s;
-    return saved;
+    return ParseSettings(text, ok ? file.size : 0);
 }
 
 void SaveSettings(const Settings& values)

@@ -99,6 +99,7 @@ class Gauge : public ::testing::Test
         fake.surfaces[BAR] = fake.surfaces[BOX] = {};
         FrontEnd display = {ReadMonitors, One,  PictureScale, Place,         ShowPicture,
                             Show,         Hide, Wait,         fake.keepToOne};
+        CatchEndingOfRun();
         EXPECT_EQ(0, RunGauge(display));
         std::ifstream in("garvo.ini", std::ios::binary);
         std::ostringstream text;
