@@ -30,12 +30,40 @@ garvo_check_arch() {
 # loader itself: the distribution and the CPU say nothing about a kernel's 32-bit emulation.
 garvo_32bit_refusal() {
   local out
-  [ -e "$GARVO_WINE32" ] || { echo "32-bit Wine is not installed"; return; }
+  local why
+  why=$(garvo_left_out i386)
+  [ -e "$GARVO_WINE32" ] || { echo "32-bit Wine is not installed${why:+: $why}"; return; }
   out=$("$GARVO_WINE32" --version 2>&1) && return
   case $out in
     *"Exec format error"*) echo "the kernel's 32-bit emulation is off" ;;
     *) echo "Wine's 32-bit loader fails: ${out%%$'\n'*}" ;;
   esac
+}
+
+# Whether the kernel runs 32-bit x86 programs, asked before anything 32-bit is installed: a
+# program of a few bytes that only exits, run once.
+garvo_kernel_runs_32bit() {
+  local probe=$GARVO_BUILD/probe-32bit
+  mkdir -p "$GARVO_BUILD"
+  # The ELF header, one program header loading the file at 0x8048000, and "xor ebx, ebx;
+  # mov eax, 1; int 0x80": exit(0).
+  printf '\177ELF\1\1\1\0\0\0\0\0\0\0\0\0\2\0\3\0\1\0\0\0\124\200\4\10\64\0\0\0\0\0\0\0\0\0\0\0\64\0\40\0\1\0\0\0\0\0\0\0\1\0\0\0\0\0\0\0\0\200\4\10\0\200\4\10\135\0\0\0\135\0\0\0\5\0\0\0\0\20\0\0\61\333\270\1\0\0\0\315\200' >"$probe"
+  chmod +x "$probe"
+  "$probe" 2>/dev/null
+}
+
+# Whether a package is installed for the architecture it names, else for this machine's (or for
+# all): another architecture's copy is not this machine's.
+garvo_installed() {
+  local name=${1%:*} arch=${1#*:}
+  [[ $1 == *:* ]] || arch=$GARVO_HOST_ARCH
+  dpkg-query -W -f='${Architecture} ${db:Status-Abbrev}\n' "$name" 2>/dev/null |
+    grep -qE "^($arch|all) ii"
+}
+
+# Why setup left a part out (an architecture, or a package), or nothing when it did not.
+garvo_left_out() {
+  sed -n "s/^$1 //p" "$GARVO_BUILD/left-out" 2>/dev/null | head -1
 }
 
 # Sets GARVO_SIDES, the Windows sides to test, and GARVO_ARCH, the one to run: both and the 32-bit
@@ -148,20 +176,36 @@ garvo_labwc_root() {
     { tail -5 "$GARVO_BUILD/chroot/labwc.log" >&2; return 1; }
 }
 
-# Everything the tests need: the native gauge, for this machine and the other architectures, the
-# native tests (which drive those gauges and check the packages), and both Windows images on
-# every machine.
+# The readers' fuzzer, built by clang with libFuzzer; its path, or nothing without clang.
+garvo_build_fuzzer() {
+  command -v clang++ >/dev/null || return 0
+  cmake -S "$GARVO_ROOT/tests/fuzz" -B "$GARVO_BUILD/fuzz" -DCMAKE_CXX_COMPILER=clang++ >/dev/null &&
+    cmake --build "$GARVO_BUILD/fuzz" -j "$GARVO_JOBS" >/dev/null && echo "$GARVO_BUILD/fuzz/fuzz_readers"
+}
+
+# Everything the tests need: the native gauge, for this machine and the other architectures that
+# set-up could install for (the rest are told to the tests as left out, with the reason), the
+# native tests (which drive those gauges and check the packages), the fuzzer, and both Windows
+# images on every machine.
 garvo_build() {
-  local arch cross=()
+  local arch cross=() why fuzzer
   garvo_build_x11
   for arch in $GARVO_CROSS_ARCHES; do
+    why=$(garvo_left_out "$arch")
+    if [ -n "$why" ]; then
+      why=${why//[;\'\"\\]/}
+      cross+=("$arch=left out: $why")
+      continue
+    fi
     garvo_build_cross "$arch"
     cross+=("$arch=$GARVO_BUILD/$arch/program/garvo")
   done
   garvo_labwc_root
+  fuzzer=$(garvo_build_fuzzer)
   cmake -S "$GARVO_ROOT" -B "$GARVO_BUILD/native" -DCMAKE_BUILD_TYPE=Debug -DGARVO_SANITIZE=ON \
     -DGARVO_X11_GAUGE="$GARVO_X11_GAUGE" -DGARVO_CROSS_GAUGES="$(IFS=';'; echo "${cross[*]}")" \
-    -DGARVO_PACKAGES="$GARVO_BUILD" -DGARVO_LABWC_ROOT="$GARVO_LABWC_ROOT" >/dev/null
+    -DGARVO_PACKAGES="$GARVO_BUILD" -DGARVO_LABWC_ROOT="$GARVO_LABWC_ROOT" \
+    -DGARVO_FUZZER="$fuzzer" >/dev/null
   cmake --build "$GARVO_BUILD/native" -j "$GARVO_JOBS"
   garvo_build_windows i686
   garvo_build_windows x86_64
@@ -177,13 +221,14 @@ garvo_deb() {
 }
 
 # The Debian packages of the native gauge, build/garvo_<version>-1_<arch>.deb for this machine
-# and the other architectures, and the Windows download, build/garvo-<version>-windows.zip: both
+# and the other architectures that set-up did not leave out, and the Windows download, build/garvo-<version>-windows.zip: both
 # images, a README and the licence.
 garvo_package() {
   local version stage arch
   garvo_build_x11
   garvo_deb "$GARVO_BUILD/x11"
   for arch in $GARVO_CROSS_ARCHES; do
+    [ -z "$(garvo_left_out "$arch")" ] || continue
     garvo_build_cross "$arch"
     garvo_deb "$GARVO_BUILD/$arch" "$arch"
   done

@@ -8,3 +8,10 @@ garvo_check_arch
 bash scripts/setup.sh package
 garvo_package
 ls -l "$GARVO_BUILD"/garvo_*.deb "$GARVO_BUILD"/garvo-*-windows.zip
+# A package asked for that could not be built fails the run, once the rest are made.
+status=0
+for arch in $GARVO_CROSS_ARCHES; do
+  why=$(garvo_left_out "$arch")
+  [ -z "$why" ] || { echo "garvo: no $arch package: $why" >&2 && status=1; }
+done
+exit $status

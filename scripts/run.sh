@@ -20,7 +20,24 @@ case ${1:-} in
     ;;
 esac
 garvo_check_arch
-bash "$root/scripts/setup.sh"
+# A display of the desktop's own, or a virtual one with the tools for its screenshot.
+display=display
+if [ -n "$native" ] && [ -n "${WAYLAND_DISPLAY:-}" ]; then
+  display=
+elif [ -n "${DISPLAY:-}" ] && { ! command -v xdpyinfo >/dev/null || xdpyinfo >/dev/null 2>&1; }; then
+  display=
+fi
+if [ -n "$native" ]; then
+  bash "$root/scripts/setup.sh" native $display
+else
+  # The image this machine can run, asked before its Wine is installed; the one that Wine then
+  # runs, if that is the other, is installed for as well.
+  want=${GARVO_ARCH:-x86_64}
+  [ -n "${GARVO_ARCH:-}" ] || ! garvo_kernel_runs_32bit || want=i686
+  bash "$root/scripts/setup.sh" run "$want" $display
+  garvo_choose_sides
+  [ "$GARVO_ARCH" = "$want" ] || bash "$root/scripts/setup.sh" run "$GARVO_ARCH" $display
+fi
 
 if [ -n "$native" ]; then
   garvo_build_x11 garvo
@@ -28,7 +45,6 @@ if [ -n "$native" ]; then
   name="the native garvo"
   shot=$GARVO_BUILD/screenshot-native.png
 else
-  garvo_choose_sides
   garvo_use_side "$GARVO_ARCH"
   garvo_build_windows "$GARVO_ARCH" garvo
   gauge=("$GARVO_WINE" "$GARVO_WIN_BUILD/garvo.exe")
@@ -44,7 +60,7 @@ if [ -n "$native" ] && [ -n "${WAYLAND_DISPLAY:-}" ]; then
   "${gauge[@]}" || status=$?
   exit $status
 fi
-if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+if [ -z "$display" ]; then
   [ -n "$native" ] || garvo_start_wine
   echo "$name runs on $DISPLAY: drag to move, double-click to set the threshold, right-click to quit."
   cd "$here"

@@ -1,56 +1,150 @@
 #!/usr/bin/env bash
-# Installs what building and testing garvo needs on Debian, and nothing that is already there;
-# with "package", only what building the packages needs. Both Windows images are built everywhere;
-# 32-bit Wine is installed unless GARVO_ARCH=x86_64, and where the kernel refuses to run it the
-# scripts use 64-bit Wine alone.
+# Installs on Debian what one of the scripts needs, and nothing that is already there:
+#   setup.sh run [i686|x86_64] [display]   garvo.exe under Wine: that image's compiler and Wine
+#   setup.sh native [display]              the native gauge: its compiler and libraries
+#   setup.sh package                       the packages: the native build, for this machine and
+#                                          each of GARVO_CROSS_ARCHES, and both Windows images
+#   setup.sh test                          all of that, and what the tests run
+# "display" adds a virtual X display and the screenshot tools. No install removes a package: this
+# machine's packages go first, in one transaction, then each other architecture's in one of its
+# own. 32-bit Wine is asked for only where the kernel runs 32-bit programs. What cannot be
+# installed is said in one line, which architecture or package and apt's reason, and kept in
+# build/left-out for the scripts; the rest goes on.
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 garvo_check_arch
 
-# The wlr protocols' descriptions come with a Rust crate's sources, whose package Debian 13 renamed.
-wlr=librust-wayland-protocols-dev
-grep -qx 'VERSION_ID="12"' /etc/os-release 2>/dev/null || wlr=librust-wayland-protocols-wlr-dev
-need=(cmake make g++ g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix libxcb1-dev
-      libxcb-randr0-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core libwayland-dev
-      libwayland-bin wayland-protocols "$wlr" pkgconf dpkg-dev file)
-# The packages for the other architectures: Debian's cross compilers, and the libraries the
-# native build needs, for each of them, beside this machine's own.
-for arch in $GARVO_CROSS_ARCHES; do
-  need+=(crossbuild-essential-$arch)
-  for p in libxcb1-dev libxcb-randr0-dev libwayland-dev libfreetype-dev libfontconfig-dev; do
-    need+=("$p:$arch")
-  done
-done
-if [ "${1:-}" != package ]; then
-  # The tests: Wine and a virtual display, other programs' windows (on Xlib, as most are), a
-  # window manager, a compositor, Wayland ones with a background and screenshots (KWin's through
-  # D-Bus), a Debian 13 system for labwc, a package checker, and the emulator that runs the other
-  # architectures' builds.
-  need+=(libgtest-dev libx11-dev wine wine64 xvfb xdotool x11-utils fonts-wine imagemagick openbox procps
-         picom sway swaybg grim xwayland x11-xserver-utils kwin-wayland plasma-wayland-protocols
-         dbus-daemon python3-dbus debootstrap e2fsprogs lintian qemu-user-static)
-  [ "${GARVO_ARCH:-}" = x86_64 ] || need+=(wine32:i386)
-fi
+role=${1:-test}
+host=() foreign=() arches=()
+native() {
+  # The wlr protocols' descriptions come with a Rust crate's sources, whose package Debian 13
+  # renamed.
+  local wlr=librust-wayland-protocols-dev
+  grep -qx 'VERSION_ID="12"' /etc/os-release 2>/dev/null || wlr=librust-wayland-protocols-wlr-dev
+  host+=(cmake make g++ pkgconf libxcb1-dev libxcb-randr0-dev libfreetype-dev libfontconfig-dev
+    fonts-dejavu-core libwayland-dev libwayland-bin wayland-protocols "$wlr")
+}
+windows() { # the image, i686 or x86_64
+  host+=(cmake make g++ wine fonts-wine)
+  if [ "$1" = i686 ]; then
+    host+=(g++-mingw-w64-i686-posix)
+    # The kernel is asked before 32-bit Wine is: a machine that cannot run it never installs it.
+    if garvo_kernel_runs_32bit; then arches+=(i386); else GARVO_32BIT_REFUSED=yes; fi
+  else
+    host+=(g++-mingw-w64-x86-64-posix wine64)
+  fi
+}
+display() { host+=(xvfb x11-utils xdotool imagemagick); }
+# Debian's cross compilers, and the libraries the native build needs, for the other architectures.
+cross() {
+  host+=(dpkg-dev file)
+  arches+=($GARVO_CROSS_ARCHES)
+}
+
+case $role in
+  run)
+    windows "${2:-i686}"
+    [ "${3:-}" != display ] || display
+    ;;
+  native)
+    native
+    [ "${2:-}" != display ] || display
+    ;;
+  package)
+    native
+    host+=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix)
+    cross
+    ;;
+  test)
+    native
+    windows x86_64
+    [ "${GARVO_ARCH:-}" = x86_64 ] || windows i686
+    display
+    cross
+    # Other programs' windows (on Xlib, as most are), window managers and compositors, Wayland's
+    # background and screenshots (KWin's through D-Bus), Debian systems of their own, the
+    # fuzzer, a package checker, and the emulator that runs the other architectures' builds.
+    host+=(libgtest-dev libx11-dev openbox procps picom sway swaybg grim xwayland
+      x11-xserver-utils kwin-wayland plasma-wayland-protocols dbus-daemon python3-dbus
+      debootstrap e2fsprogs clang libclang-rt-dev lintian qemu-user-static)
+    ;;
+  *)
+    echo "usage: bash scripts/setup.sh run [i686|x86_64] [display] | native [display] | package | test" >&2
+    exit 2
+    ;;
+esac
+
+# What each other architecture needs.
+foreign_set() {
+  case $1 in
+    i386) echo wine32:i386 ;;
+    *)
+      echo "crossbuild-essential-$1"
+      local p
+      for p in libxcb1-dev libxcb-randr0-dev libwayland-dev libfreetype-dev libfontconfig-dev; do
+        echo "$p:$1"
+      done
+      ;;
+  esac
+}
 
 missing=()
-for p in "${need[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+for p in "${host[@]}"; do garvo_installed "$p" || missing+=("$p"); done
+missing_arches=()
+for arch in "${arches[@]}"; do
+  for p in $(foreign_set "$arch"); do
+    garvo_installed "$p" || { missing_arches+=("$arch") && break; }
+  done
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+mkdir -p "$GARVO_BUILD"
+: >"$GARVO_BUILD/left-out"
+[ -z "${GARVO_32BIT_REFUSED:-}" ] || echo "i386 the kernel runs no 32-bit programs" >>"$GARVO_BUILD/left-out"
+mapfile -t missing < <(printf '%s\n' "${missing[@]}" | awk 'NF && !seen[$0]++')
+[ ${#missing[@]} -eq 0 ] && [ ${#missing_arches[@]} -eq 0 ] && exit 0
 
 if [ "$(id -u)" -ne 0 ]; then
-  echo "garvo: missing packages: ${missing[*]} (run as root to install them)" >&2
+  echo "garvo: missing packages: ${missing[*]} ${missing_arches[*]/%/ packages} (run as root to install them)" >&2
   exit 1
 fi
-for p in "${missing[@]}"; do
-  [[ $p == *:* ]] || continue
-  dpkg --print-foreign-architectures | grep -qx "${p#*:}" || dpkg --add-architecture "${p#*:}"
+for arch in "${missing_arches[@]}"; do
+  dpkg --print-foreign-architectures | grep -qx "$arch" || dpkg --add-architecture "$arch"
 done
 export DEBIAN_FRONTEND=noninteractive
 # A mirror in the middle of a sync serves an index that does not match its release file for a
-# while: another try, a little later, usually finds them agreeing.
+# while: another try, a little later, usually finds them agreeing; else what it could read serves.
 for try in 1 2 3; do
-  apt-get update -q && break
-  [ $try = 3 ] || sleep 30
+  apt-get update -q >"$GARVO_BUILD/apt-update.log" 2>&1 && break
+  [ $try = 3 ] && { grep -m1 '^[EW]:' "$GARVO_BUILD/apt-update.log" >&2 || true; } || sleep 30
 done
-apt-get install -y -q --no-install-recommends "${missing[@]}"
+
+# Installs the packages in one transaction that may remove nothing; else says in one line what
+# is left out, the first package apt names and its reason, and keeps that in build/left-out.
+install() {
+  local what=$1 out reason
+  shift
+  out=$(apt-get install -y -q --no-install-recommends --no-remove "$@" 2>&1) && return 0
+  reason=$(grep -m1 -E '^ [^ ].* : |^E: ' <<<"$out" | sed 's/^ *//; s/^E: //; s/  */ /g')
+  echo "garvo: $what left out: ${reason:-apt-get failed}" >&2
+  echo "$what ${reason:-apt-get failed}" >>"$GARVO_BUILD/left-out"
+  return 1
+}
+
+if [ ${#missing[@]} -gt 0 ] && ! apt-get install -y -q --no-install-recommends --no-remove \
+  "${missing[@]}" >"$GARVO_BUILD/apt-install.log" 2>&1; then
+  # Each on its own, to name what cannot be had and install the rest.
+  for p in "${missing[@]}"; do install "$p" "$p" || true; done
+fi
+for arch in "${missing_arches[@]}"; do
+  # A library at this machine's own version where the mirror has that: a newest foreign copy
+  # that lags behind (a mirror in the middle of a sync) is no reason to fail.
+  set=()
+  for p in $(foreign_set "$arch"); do
+    version=$(dpkg-query -W -f='${Version}' "${p%:*}:$GARVO_HOST_ARCH" 2>/dev/null || true)
+    if [[ $p == *:* ]] && [ -n "$version" ] &&
+      apt-cache madison "$p" 2>/dev/null | awk -F' [|] ' '{ print $2 }' | grep -qxF "$version"; then
+      p=$p=$version
+    fi
+    set+=("$p")
+  done
+  install "$arch" "${set[@]}" || true
+done

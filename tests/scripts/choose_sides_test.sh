@@ -15,7 +15,7 @@ passed=0 failed=0
 # Loader, GARVO_ARCH, then the exit status, "arch|sides" and what stderr must say (a pattern).
 check() {
   local out status said
-  out=$(GARVO_WINE32="$dir/$1" GARVO_ARCH=$2 bash -c \
+  out=$(GARVO_BUILD=$dir GARVO_WINE32="$dir/$1" GARVO_ARCH=$2 bash -c \
     'source "$0/scripts/lib.sh"; garvo_choose_sides; echo "$GARVO_ARCH|$GARVO_SIDES"' \
     "$root" 2>"$dir/said")
   status=$?
