@@ -52,7 +52,9 @@ fi
 # The first display number from n on that no server holds.
 free_display() {
   local n=$1
-  while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+  # A server in another root (a chroot's) holds the number by its abstract socket alone.
+  while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] ||
+    grep -q "@/tmp/.X11-unix/X$n\$" /proc/net/unix; do n=$((n + 1)); done
   echo "$n"
 }
 
