@@ -20,7 +20,9 @@ function(garvo_lean_image target)
   endif()
   target_compile_options(${target} PRIVATE ${GARVO_SIZE_FLAGS})
   target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/app/entry.cpp)
-  target_link_options(${target} PRIVATE -s -nostartfiles -Wl,--gc-sections -Wl,-e,${GARVO_ENTRY_SYMBOL}
+  # No time of linking in the header: the same sources give the same image.
+  target_link_options(${target} PRIVATE -s -nostartfiles -Wl,--gc-sections -Wl,--no-insert-timestamp
+    -Wl,-e,${GARVO_ENTRY_SYMBOL}
     "SHELL:-Xlinker --stack -Xlinker 1024,1024" "SHELL:-Xlinker --heap -Xlinker 1024,1024")
   add_dependencies(${target} set_ws_trim_tool)
   add_custom_command(TARGET ${target} POST_BUILD

@@ -37,7 +37,8 @@ static void PrintUsage(FILE* out, const char* settings)
 int AnswerCommandLine(int argc, char** argv, const char* settings)
 {
     if (argc == 2 && strcmp(argv[1], "--version") == 0) {
-        printf("garvo %s (" FRONT_ENDS ")\n", GARVO_VERSION);
+        printf("garvo %s (" FRONT_ENDS ")%s%s\n", GARVO_VERSION,
+               *GARVO_COMMIT ? " from commit " : "", GARVO_COMMIT);
         return 0;
     }
     bool help = argc == 2 && strcmp(argv[1], "--help") == 0;

@@ -211,28 +211,72 @@ garvo_build() {
   garvo_build_windows x86_64
 }
 
-# The Debian package of one release build, into build/: dpkg-shlibdeps reads a cross build's
-# dependencies from its architecture's multiarch packages.
-garvo_deb() {
-  local dir=$1 arch=${2:-$GARVO_HOST_ARCH} version
-  (cd "$dir" && DEB_HOST_ARCH=$arch cpack -G DEB -B "$dir/packages" >/dev/null)
-  version=$(sed -n 's/^#define GARVO_VERSION "\(.*\)"$/\1/p' "$dir/version/version.h")
-  cp "$dir/packages/garvo_$version-1_$arch.deb" "$GARVO_BUILD/"
+# The time the sources stand for, in SOURCE_DATE_EPOCH for every tool that would take its clock's:
+# the one given, else the last commit's, else the one a source tarball's "release" file carries.
+garvo_source_date() {
+  if [ -z "${SOURCE_DATE_EPOCH:-}" ] && [ -e "$GARVO_ROOT/.git" ]; then
+    SOURCE_DATE_EPOCH=$(git -C "$GARVO_ROOT" log -1 --format=%ct)
+  elif [ -z "${SOURCE_DATE_EPOCH:-}" ] && [ -f "$GARVO_ROOT/release" ]; then
+    SOURCE_DATE_EPOCH=$(sed -n 's/^date //p' "$GARVO_ROOT/release")
+  fi
+  export SOURCE_DATE_EPOCH
 }
 
-# The Debian packages of the native gauge, build/garvo_<version>-1_<arch>.deb for this machine
-# and the other architectures that set-up did not leave out, and the Windows download, build/garvo-<version>-windows.zip: both
-# images, a README and the licence.
+# Files as every build leaves them, whoever makes them under whatever umask: owned by root, their
+# time the sources', readable by all, writable by their owner.
+garvo_normalize() {
+  chmod -R u+rw,go-w,a+rX "$@"
+  find "$@" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +
+}
+
+# The Debian package of one release build, into build/: dpkg-shlibdeps reads a cross build's
+# dependencies from its architecture's multiarch packages. CPack stamps each member with the time
+# it was made; the same package is built again from its contents with dpkg-deb, which sorts
+# them and takes the sources' time.
+garvo_deb() {
+  local dir=$1 arch=${2:-$GARVO_HOST_ARCH} version stage
+  (cd "$dir" && DEB_HOST_ARCH=$arch cpack -G DEB -B "$dir/packages" >/dev/null)
+  version=$(sed -n 's/^#define GARVO_VERSION "\(.*\)"$/\1/p' "$dir/version/version.h")
+  stage=$dir/packages/contents
+  rm -rf "$stage"
+  dpkg-deb -R "$dir/packages/garvo_$version-1_$arch.deb" "$stage"
+  garvo_normalize "$stage"
+  dpkg-deb --root-owner-group -Zxz --build "$stage" "$GARVO_BUILD/garvo_$version-1_$arch.deb" >/dev/null
+}
+
+# The sources of the commit, build/garvo-<version>.tar.gz, with the "release" file that says
+# which commit and its time, for a build with no git: made from git's own archive, in a fixed
+# order, owner and time.
+garvo_source_tarball() {
+  local version=$1 stage=$GARVO_BUILD/source
+  rm -rf "$stage" && mkdir -p "$stage/garvo-$version"
+  git -C "$GARVO_ROOT" archive HEAD | tar -x -C "$stage/garvo-$version"
+  printf 'commit %s\ndate %s\n' "$(git -C "$GARVO_ROOT" log -1 --format=%h --abbrev=12)" \
+    "$SOURCE_DATE_EPOCH" >"$stage/garvo-$version/release"
+  garvo_normalize "$stage"
+  LC_ALL=C tar -C "$stage" --sort=name --owner=0 --group=0 --numeric-owner --format=gnu \
+    -cf - "garvo-$version" | gzip -9n >"$GARVO_BUILD/garvo-$version.tar.gz"
+}
+
+# What users download, made from these sources and nothing of this machine's: the Debian packages
+# of the native gauge, build/garvo_<version>-1_<arch>.deb for this machine and the other
+# architectures that set-up did not leave out; the Windows download,
+# build/garvo-<version>-windows.zip, both images, a README and the licence; in a git checkout the
+# source tarball; and build/SHA256SUMS for all of them.
 garvo_package() {
-  local version stage arch
+  local version stage arch commit made=()
+  garvo_source_date
   garvo_build_x11
   garvo_deb "$GARVO_BUILD/x11"
+  version=$(sed -n 's/^#define GARVO_VERSION "\(.*\)"$/\1/p' "$GARVO_BUILD/x11/version/version.h")
+  commit=$(sed -n 's/^#define GARVO_COMMIT "\(.*\)"$/\1/p' "$GARVO_BUILD/x11/version/version.h")
+  made+=("garvo_$version-1_$GARVO_HOST_ARCH.deb")
   for arch in $GARVO_CROSS_ARCHES; do
     [ -z "$(garvo_left_out "$arch")" ] || continue
     garvo_build_cross "$arch"
     garvo_deb "$GARVO_BUILD/$arch" "$arch"
+    made+=("garvo_$version-1_$arch.deb")
   done
-  version=$(sed -n 's/^#define GARVO_VERSION "\(.*\)"$/\1/p' "$GARVO_BUILD/x11/version/version.h")
   garvo_build_windows i686 garvo
   garvo_build_windows x86_64 garvo
   stage=$GARVO_BUILD/zip/garvo-$version
@@ -241,16 +285,32 @@ garvo_package() {
   cp "$GARVO_BUILD/win32/garvo.exe" "$stage/garvo.exe"
   cp "$GARVO_BUILD/win64/garvo.exe" "$stage/garvo64.exe"
   # Text files as Windows shows them best: CRLF.
-  sed "s/@VERSION@/$version/; s/\$/\r/" "$GARVO_ROOT/packaging/README.txt" >"$stage/README.txt"
+  sed "s/@VERSION@/$version/; s/@COMMIT@/${commit:-unknown}/; s/\$/\r/" \
+    "$GARVO_ROOT/packaging/README.txt" >"$stage/README.txt"
   sed 's/$/\r/' "$GARVO_ROOT/LICENSE" >"$stage/LICENSE.txt"
-  (cd "$GARVO_BUILD/zip" && cmake -E tar cf "../garvo-$version-windows.zip" --format=zip \
-    "garvo-$version")
+  garvo_normalize "$stage"
+  # Zip keeps times as the local clock reads them, and owners where it is not told not to.
+  (cd "$GARVO_BUILD/zip" && TZ=UTC zip -q -X -D "../garvo-$version-windows.zip" \
+    "garvo-$version/LICENSE.txt" "garvo-$version/README.txt" "garvo-$version/garvo.exe" \
+    "garvo-$version/garvo64.exe")
+  made+=("garvo-$version-windows.zip")
+  if [ -e "$GARVO_ROOT/.git" ]; then
+    garvo_source_tarball "$version"
+    made+=("garvo-$version.tar.gz")
+  fi
+  (cd "$GARVO_BUILD" && sha256sum "${made[@]}" >SHA256SUMS)
+}
+
+# Whether a server holds that display number: here, or in another root (a chroot's), where only
+# its abstract socket shows.
+garvo_display_taken() {
+  [ -e "/tmp/.X$1-lock" ] || [ -e "/tmp/.X11-unix/X$1" ] || grep -q "@/tmp/.X11-unix/X$1\$" /proc/net/unix
 }
 
 # Starts Xvfb on the first free display number and exports DISPLAY.
 garvo_start_display() {
   local n=${1:-99}
-  while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+  while garvo_display_taken "$n"; do n=$((n + 1)); done
   Xvfb ":$n" -screen 0 1024x768x24 -wr -noreset -nolisten tcp >/dev/null 2>&1 &
   GARVO_XVFB_PID=$!
   export DISPLAY=":$n"

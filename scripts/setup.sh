@@ -52,7 +52,7 @@ case $role in
     ;;
   package)
     native
-    host+=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix)
+    host+=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix git zip)
     cross
     ;;
   test)
@@ -63,7 +63,9 @@ case $role in
     cross
     # Other programs' windows (on Xlib, as most are), window managers and compositors, Wayland's
     # background and screenshots (KWin's through D-Bus), Debian systems of their own, the
-    # fuzzer, a package checker, and the emulator that runs the other architectures' builds.
+    # fuzzer, a package checker, and the emulator that runs the other architectures' builds;
+    # and a clock of its own and a comparer for the second build of the downloads.
+    host+=(g++-mingw-w64-i686-posix git zip faketime diffoscope-minimal)
     host+=(libgtest-dev libx11-dev openbox procps picom sway swaybg grim xwayland
       x11-xserver-utils kwin-wayland plasma-wayland-protocols dbus-daemon python3-dbus
       debootstrap e2fsprogs clang libclang-rt-dev lintian qemu-user-static)
