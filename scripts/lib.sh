@@ -255,6 +255,7 @@ garvo_source_tarball() {
     "$SOURCE_DATE_EPOCH" >"$stage/garvo-$version/release"
   garvo_normalize "$stage"
   LC_ALL=C tar -C "$stage" --sort=name --owner=0 --group=0 --numeric-owner --format=gnu \
+    --mtime="@$SOURCE_DATE_EPOCH" \
     -cf - "garvo-$version" | gzip -9n >"$GARVO_BUILD/garvo-$version.tar.gz"
 }
 
@@ -290,7 +291,7 @@ garvo_package() {
   sed 's/$/\r/' "$GARVO_ROOT/LICENSE" >"$stage/LICENSE.txt"
   garvo_normalize "$stage"
   # Zip keeps times as the local clock reads them, and owners where it is not told not to.
-  (cd "$GARVO_BUILD/zip" && TZ=UTC zip -q -X -D "../garvo-$version-windows.zip" \
+  (cd "$GARVO_BUILD/zip" && TZ=UTC zip -q -X "../garvo-$version-windows.zip" "garvo-$version/" \
     "garvo-$version/LICENSE.txt" "garvo-$version/README.txt" "garvo-$version/garvo.exe" \
     "garvo-$version/garvo64.exe")
   made+=("garvo-$version-windows.zip")

@@ -136,12 +136,12 @@ start_compositor() {
       if (y + h / s > H) H = y + h / s
       s = 0
     } END { print int(W), int(H) }' <<<"$outputs")
-  start_pointer
+  plug_pointer
 }
 
 # The virtual pointer, a new one in place of any before it: to the seat, a mouse unplugged and
 # another plugged in.
-start_pointer() {
+plug_pointer() {
   if [ -n "${POINTER_PID:-}" ]; then kill "$POINTER_PID" 2>/dev/null || true; wait "$POINTER_PID" 2>/dev/null || true; fi
   coproc POINTER { exec "$GARVO_TOOLS/wl_pointer" $POINTER_EXTENT; }
   OTHER_PIDS+=("$POINTER_PID")

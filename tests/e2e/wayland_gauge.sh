@@ -73,7 +73,7 @@ swaymsg output HEADLESS-2 position 1024 0 >/dev/null # where the pointer's moves
 
 # The seat's only mouse unplugged and another plugged in: the new pointer hovers and clicks.
 start_garvo '[SETTING]\r\nx=200\r\ny=300\r\ns=60\r\n'
-start_pointer
+plug_pointer
 wait_until 3000 eval 'pointer move 250 302; pointer move 251 302; [ -n "$(frames_on HEADLESS-1 126 24 1)" ]' ||
   fail "no box at a hover with the pointer that came back"
 right_click 250 302

@@ -22,7 +22,7 @@ row() {
   [ "$(tree)" = "$before" ] || fail "garvo ${*:4} touched a file: $(diff <(echo "$before") <(tree))"
   pass "garvo ${*:4}: status $status"
 }
-row 0 "^garvo $version \\(Wayland, X11\\)\$" "^\$" --version
+row 0 "^garvo $version \\(Wayland, X11\\) from commit [0-9a-f]{12}(\\+changes)?\$" "^\$" --version
 row 0 "^Usage: garvo .*right-click.*GARVO_BACKEND=wayland.*XDG_CONFIG_HOME/garvo/garvo.ini.*This run's: ./garvo.ini\$" "^\$" --help
 row 2 "^\$" "^Usage: garvo " --verbose
 row 2 "^\$" "^Usage: garvo " --help extra

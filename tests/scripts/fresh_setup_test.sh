@@ -17,16 +17,16 @@ if [ ! -e "$base/.complete" ]; then
   touch "$base/.complete"
 fi
 cleanup() {
-  for mount in dev/shm dev/pts dev proc; do umount "$root/$mount" 2>/dev/null || true; done
+  umount -R -l "$root/dev" 2>/dev/null || true
+  umount -l "$root/proc" 2>/dev/null || true
   rm -rf "$root"
 }
 trap cleanup EXIT
 cleanup
 cp -a "$base" "$root"
 mount -t proc proc "$root/proc"
-mount --bind /dev "$root/dev"
-mount --bind /dev/pts "$root/dev/pts"
-mount -t tmpfs tmpfs "$root/dev/shm"
+# This machine's devices, and nothing mounted or unmounted in the system goes back to them.
+mount --rbind /dev "$root/dev" && mount --make-rslave "$root/dev"
 rm -f "$root/etc/apt/sources.list"
 for suite in "bookworm bookworm-updates|debian" "bookworm-security|debian-security"; do
   printf 'Types: deb\nURIs: http://deb.debian.org/%s\nSuites: %s\nComponents: main\nArchitectures: amd64 arm64 i386\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n\n' \

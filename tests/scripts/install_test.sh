@@ -1,35 +1,26 @@
-# An ARM package installed as a user of that machine installs it: apt-get install ./garvo_….deb in
-# a pristine Debian 12 of the package's architecture, whose programs run under user-mode
-# emulation. Its autostart entry's command, run as an ordinary user on this display, shows the
-# bar, and a right-click saves to ~/.config/garvo; a purge leaves none of the package's files.
-# The system is made once in the folder given and copied for each run, so that each starts
-# pristine.
-#   bash install_test.sh PACKAGE FOLDER
+# A package installed as a user of that machine installs it: apt-get install ./garvo_….deb in a
+# pristine Debian of that release (bookworm or trixie) and of the package's architecture, whose
+# programs run under user-mode emulation where it is not this machine's. Its autostart entry's
+# command, run as an ordinary user on this display, shows the bar, and a right-click saves to
+# ~/.config/garvo; a purge leaves none of the package's files. The system is made once in the
+# folder given and copied for each run, so that each starts pristine.
+#   bash install_test.sh PACKAGE FOLDER [RELEASE]
 set -uo pipefail
 deb=$(realpath "$1")
 arch=$(dpkg-deb -f "$deb" Architecture)
-base=$2/debian12-$arch
-root=$2/install-$arch
+suite=${3:-bookworm}
+release=$([ "$suite" = bookworm ] && echo 12 || echo 13)
+base=$2/debian$release-$arch
+root=$2/install-$release-$arch
 user=garvo-user
 fail() {
   echo "FAIL: $*"
   exit 1
 }
 
-# The kernel runs the system's programs through the emulator: an entry of this test's own, unless
-# one for that machine is there already. Opened at once (F), so that it works inside the chroot.
-source "$(dirname "$0")/../common/architectures.sh"
-qemu=$(garvo_qemu "$arch")
-# An ELF executable's header for the machine, up to its e_machine field.
-case $arch in
-  arm64) magic='\x7fELF\x02\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\xb7\x00' ;;
-  armhf) magic='\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x28\x00' ;;
-  *) fail "no emulator for $arch" ;;
-esac
-mask='\xff\xff\xff\xff\xff\xff\xff\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff'
+mounts=()
 binfmt=/proc/sys/fs/binfmt_misc
 entry=garvo-test-$arch
-mounts=()
 cleanup() {
   local m
   for m in "${mounts[@]}"; do umount -l "$m" 2>/dev/null; done
@@ -37,17 +28,34 @@ cleanup() {
   rm -rf "$root"
 }
 trap cleanup EXIT
-[ -e "$binfmt/register" ] || mount -t binfmt_misc binfmt_misc "$binfmt" ||
-  fail "binfmt_misc cannot be mounted, and the system's programs could not run"
-hex=$(sed 's/\\x//g' <<<"$magic")
-grep -qsx "magic $hex" "$binfmt"/* ||
-  echo ":$entry:M::$magic:$mask:$(command -v "$qemu"):F" >"$binfmt/register" ||
-  fail "the emulator could not be registered"
+foreign=
+if [ "$arch" != "$(dpkg --print-architecture)" ]; then
+  foreign=--foreign
+  # The kernel runs the system's programs through the emulator: an entry of this test's own,
+  # unless one for that machine is there already. Opened at once (F), so that it works inside
+  # the chroot.
+  source "$(dirname "$0")/../common/architectures.sh"
+  qemu=$(garvo_qemu "$arch")
+  # An ELF executable's header for the machine, up to its e_machine field.
+  case $arch in
+    arm64) magic='\x7fELF\x02\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\xb7\x00' ;;
+    armhf) magic='\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x28\x00' ;;
+    *) fail "no emulator for $arch" ;;
+  esac
+  mask='\xff\xff\xff\xff\xff\xff\xff\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff'
+  [ -e "$binfmt/register" ] || mount -t binfmt_misc binfmt_misc "$binfmt" ||
+    fail "binfmt_misc cannot be mounted, and the system's programs could not run"
+  hex=$(sed 's/\\x//g' <<<"$magic")
+  grep -qsx "magic $hex" "$binfmt"/* ||
+    echo ":$entry:M::$magic:$mask:$(command -v "$qemu"):F" >"$binfmt/register" ||
+    fail "the emulator could not be registered"
+fi
 
 if [ ! -e "$base.made" ]; then
   rm -rf "$base" && mkdir -p "$2"
-  { debootstrap --arch="$arch" --variant=minbase --foreign bookworm "$base" \
-    http://deb.debian.org/debian && chroot "$base" /debootstrap/debootstrap --second-stage; } \
+  { debootstrap --arch="$arch" --variant=minbase $foreign "$suite" "$base" \
+    http://deb.debian.org/debian &&
+    { [ -z "$foreign" ] || chroot "$base" /debootstrap/debootstrap --second-stage; }; } \
     >"$base.log" 2>&1 || fail "the $arch system was not made: $(tail -3 "$base.log")"
   touch "$base.made"
 fi
@@ -64,7 +72,7 @@ in_root sh -c "cd /root && apt-get update -q && apt-get install -y -q ./$(basena
   >"$root.log" 2>&1 || fail "apt-get install: $(tail -3 "$root.log")"
 in_root dpkg-query -W -f='${Status} ${Architecture}\n' garvo | grep -qx "install ok installed $arch" ||
   fail "garvo is not installed: $(in_root dpkg-query -W garvo)"
-echo "ok: apt-get install ./$(basename "$deb") in a pristine Debian 12 for $arch"
+echo "ok: apt-get install ./$(basename "$deb") in a pristine Debian $release for $arch"
 
 # As the desktop starts it at login: the entry's command, in the user's home, on this display.
 command=$(sed -n 's/^Exec=//p' "$root/etc/xdg/autostart/garvo.desktop")
