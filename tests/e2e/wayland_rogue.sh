@@ -96,7 +96,7 @@ done
 # a held pointer against another place. Every drag ends at the pointer's travel: two slow steps,
 # 20 quick drags, a drag held at the output's edge and back. Then a press whose surface goes with
 # its output: the bar is back at once on the other output, the release never comes, and the next
-# drag still follows the pointer.
+# drag still follows the pointer, as does one with a seat that went and came back.
 send() { printf '%b\n' "$@" >&7; }
 bar_margin() { grep '^margin .* 126$' "$WORK/rogue" | tail -1 | cut -d' ' -f2,3; }
 margin_is() { [ "$(bar_margin)" = "$1" ]; }
@@ -136,12 +136,17 @@ for style in sway kwin labwc; do
   send down "by 40 10" up
   wait_until 1000 margin_is "110 80" ||
     fail "$style: after a release that never came, a drag of +40,+10 left the bar at $(bar_margin), want 110 80"
+  # The seat goes and a new one comes: its pointer drags.
+  send reseat && sleep 0.3 && send "by 1 0" && sleep 0.2
+  send down "by 40 10" up
+  wait_until 1000 margin_is "120 120" ||
+    fail "$style: with a new seat, a drag of +40,+10 left the bar at $(bar_margin), want 120 120"
   kill -TERM "$GARVO_PID"
   wait_garvo_ok
-  expect_settings 80 110 60
+  expect_settings 120 120 60
   exec 7>&-
   stop_rogue
-  pass "$style: slow, quick and edge drags at the pointer's travel; back at once on a new output; a lost release"
+  pass "$style: slow, quick and edge drags at the pointer's travel; back at once on a new output; a lost release; a new seat"
 done
 
 rogue no-shm

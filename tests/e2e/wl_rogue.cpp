@@ -14,7 +14,9 @@
 // seat=STYLE      a seat with a pointer and its relative motion, driven by lines on standard
 //                 input: "by DX DY" moves it (the cursor kept on the output, the motion not),
 //                 "down" and "up" the left button; "plug" adds an output like the first, and
-//                 "unplug" removes the oldest while it closes every layer surface ("unplugged").
+//                 "unplug" removes the oldest while it closes every layer surface ("unplugged");
+//                 "reseat" takes the seat away and offers a new one, whose pointer is entered
+//                 where the cursor is, and the old one's is told nothing more.
 //                 Each STYLE orders a frame as that compositor does, and measures surface-local
 //                 points as it does while a button holds the pointer: sway relative motion
 //                 first, against the surface at the press; kwin the motion first, against the
@@ -389,6 +391,17 @@ void Unplug()
     memmove(outputs, outputs + 1, sizeof outputs[0] * size_t(--outputCount));
 }
 
+wl_global* seatGlobal;
+void BindSeat(wl_client* client, void*, uint32_t version, uint32_t id);
+
+void Reseat()
+{
+    wl_global_destroy(seatGlobal);
+    seat.pointer = seat.relative = nullptr;
+    seat.focus = nullptr;
+    seatGlobal = wl_global_create(display, &wl_seat_interface, 5, nullptr, BindSeat);
+}
+
 wl_event_source* commands;
 
 int OnCommand(int fd, uint32_t, void*)
@@ -410,6 +423,7 @@ int OnCommand(int fd, uint32_t, void*)
         if (strcmp(start, "down") == 0 || strcmp(start, "up") == 0) Press(start[0] == 'd');
         if (strcmp(start, "plug") == 0) Plug();
         if (strcmp(start, "unplug") == 0) Unplug();
+        if (strcmp(start, "reseat") == 0) Reseat();
     }
     length -= size_t(start - line);
     memmove(line, start, length);
@@ -433,6 +447,8 @@ void GetPointer(wl_client* client, wl_resource* resource, uint32_t id)
     seat.pointer =
         wl_resource_create(client, &wl_pointer_interface, wl_resource_get_version(resource), id);
     wl_resource_set_implementation(seat.pointer, &pointerImplementation, nullptr, ForgetPointer);
+    seat.focus = nullptr;
+    Refocus();
 }
 
 const struct wl_seat_interface seatImplementation = {GetPointer, Ignore, Ignore, Destroy};
@@ -491,7 +507,7 @@ int main(int argc, char** argv)
         wl_global_create(display, &zwlr_layer_shell_v1_interface, 1, nullptr, BindShell);
     }
     if (options.seat) {
-        wl_global_create(display, &wl_seat_interface, 5, nullptr, BindSeat);
+        seatGlobal = wl_global_create(display, &wl_seat_interface, 5, nullptr, BindSeat);
         wl_global_create(display, &zwp_relative_pointer_manager_v1_interface, 1, nullptr,
                          BindRelative);
         commands = wl_event_loop_add_fd(wl_display_get_event_loop(display), 0, WL_EVENT_READABLE,
