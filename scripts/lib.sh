@@ -31,8 +31,12 @@ garvo_check_arch() {
 garvo_32bit_refusal() {
   local out
   local why
-  why=$(garvo_left_out i386)
-  [ -e "$GARVO_WINE32" ] || { echo "32-bit Wine is not installed${why:+: $why}"; return; }
+  if [ ! -e "$GARVO_WINE32" ]; then
+    why=$(garvo_left_out i386)
+    garvo_kernel_runs_32bit || why="the kernel runs no 32-bit programs"
+    echo "32-bit Wine is not installed${why:+: $why}"
+    return
+  fi
   out=$("$GARVO_WINE32" --version 2>&1) && return
   case $out in
     *"Exec format error"*) echo "the kernel's 32-bit emulation is off" ;;
