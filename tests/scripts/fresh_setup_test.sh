@@ -1,19 +1,21 @@
 #!/usr/bin/env bash
-# The README's commands on a fresh Debian 12 whose mirror serves no armhf (its sources limited
+# The README's commands on a fresh Debian 12 (GARVO_SUITE=trixie: 13) whose mirror serves no armhf
+# (its sources limited
 # with "Architectures:"), as root: scripts/run.sh leaves its screenshot and installs nothing of
 # the tests, the cross builds or the compositors; set-up for the tests names armhf in one line and
 # installs the rest; neither removes a package; and a package whose other architecture's copy
 # alone is there is not taken for installed. The pristine system is made once in build/chroot.
 set -euo pipefail
 source "$(dirname "$0")/../../scripts/lib.sh"
-base=$GARVO_BUILD/chroot/bookworm-base
-root=$GARVO_BUILD/chroot/bookworm-setup
+suite=${GARVO_SUITE:-bookworm}
+base=$GARVO_BUILD/chroot/$suite-base
+root=$GARVO_BUILD/chroot/$suite-setup
 
 [ "$(id -u)" = 0 ] || { echo "FAIL: run as root: it makes a Debian system of its own" && exit 1; }
 if [ ! -e "$base/.complete" ]; then
   rm -rf "$base" && mkdir -p "$base"
-  debootstrap --variant=minbase bookworm "$base" http://deb.debian.org/debian \
-    >"$GARVO_BUILD/chroot/bookworm.log" 2>&1 || { tail -5 "$GARVO_BUILD/chroot/bookworm.log" && exit 1; }
+  debootstrap --variant=minbase "$suite" "$base" http://deb.debian.org/debian \
+    >"$GARVO_BUILD/chroot/$suite.log" 2>&1 || { tail -5 "$GARVO_BUILD/chroot/$suite.log" && exit 1; }
   touch "$base/.complete"
 fi
 cleanup() {
@@ -28,9 +30,10 @@ mount -t proc proc "$root/proc"
 # This machine's devices, and nothing mounted or unmounted in the system goes back to them.
 mount --rbind /dev "$root/dev" && mount --make-rslave "$root/dev"
 rm -f "$root/etc/apt/sources.list"
-for suite in "bookworm bookworm-updates|debian" "bookworm-security|debian-security"; do
-  printf 'Types: deb\nURIs: http://deb.debian.org/%s\nSuites: %s\nComponents: main\nArchitectures: amd64 arm64 i386\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n\n' \
-    "${suite#*|}" "${suite%|*}"
+keyring=$(cd "$root" && ls usr/share/keyrings/debian-archive-keyring.{gpg,pgp} 2>/dev/null | head -1)
+for source in "$suite $suite-updates|debian" "$suite-security|debian-security"; do
+  printf 'Types: deb\nURIs: http://deb.debian.org/%s\nSuites: %s\nComponents: main\nArchitectures: amd64 arm64 i386\nSigned-By: /%s\n\n' \
+    "${source#*|}" "${source%|*}" "$keyring"
 done >"$root/etc/apt/sources.list.d/debian.sources"
 mkdir "$root/src"
 tar -C "$GARVO_ROOT" --exclude=./build --exclude=./.git -cf - . | tar -C "$root/src" -xf -
