@@ -15,7 +15,7 @@ source "$(dirname "$0")/lib.sh"
 garvo_check_arch
 
 role=${1:-test}
-host=() foreign=() arches=()
+host=() arches=()
 native() {
   # The wlr protocols' descriptions come with a Rust crate's sources, whose package Debian 13
   # renamed.
