@@ -8,6 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/lib.sh
 garvo_check_arch
+asked=${GARVO_ARCH:-}
 bash scripts/setup.sh test
 garvo_choose_sides
 
@@ -56,8 +57,8 @@ for side in i686 x86_64; do
   if [[ " $GARVO_SIDES " == *" $side "* ]]; then
     results "$GARVO_BUILD/windows-$side.ctest" | count "windows-$side"
   else
-    why="GARVO_ARCH=${GARVO_ARCH:-}"
-    [ "$side" = x86_64 ] || [ "${GARVO_ARCH:-}" = x86_64 ] || why=$(garvo_32bit_refusal)
+    why="GARVO_ARCH=$asked"
+    [ "$side" = x86_64 ] || [ "$asked" = x86_64 ] || why=$(garvo_32bit_refusal)
     echo "windows-$side: not run: $why"
   fi
 done
