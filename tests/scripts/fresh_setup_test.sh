@@ -30,7 +30,7 @@ mount -t proc proc "$root/proc"
 # This machine's devices, and nothing mounted or unmounted in the system goes back to them.
 mount --rbind /dev "$root/dev" && mount --make-rslave "$root/dev"
 rm -f "$root/etc/apt/sources.list"
-keyring=$(cd "$root" && ls usr/share/keyrings/debian-archive-keyring.{gpg,pgp} 2>/dev/null | head -1)
+keyring=$(cd "$root" && ls usr/share/keyrings/debian-archive-keyring.{gpg,pgp} 2>/dev/null | head -1 || true)
 for source in "$suite $suite-updates|debian" "$suite-security|debian-security"; do
   printf 'Types: deb\nURIs: http://deb.debian.org/%s\nSuites: %s\nComponents: main\nArchitectures: amd64 arm64 i386\nSigned-By: /%s\n\n' \
     "${source#*|}" "${source%|*}" "$keyring"
