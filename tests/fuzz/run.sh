@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# One reader's fuzz target for a fixed time, from the seeds committed beside it: a crash, a
-# sanitizer's finding or a result out of range fails, its input kept in crashes/ beside the fuzzer.
+# Runs one reader's fuzz target for a few seconds over its seeds. A crash, a sanitizer's
+# finding or a result out of range fails the run, and its input is kept in crashes/ beside it.
 #   bash tests/fuzz/run.sh FUZZER TARGET    (GARVO_FUZZ_SECONDS, 7 by default)
 set -euo pipefail
 fuzzer=$1 target=$2

@@ -34,31 +34,31 @@ struct Bytes {
 
 // A setup of one screen, 1024 x 768, whose depth-24 root visual 0x21 has that class; a pixmap
 // format for depth 24 of those bits and pad; counts claimed as given, whatever is held.
-struct SetupSpec {
+struct SetupShape {
     int bits = 32, pad = 32, visualClass = 4;
     int screens = 1, visuals = 1, visualsHeld = 1, extraWords = 0;
 };
 
-Bytes MakeSetup(const SetupSpec& spec)
+Bytes MakeSetup(const SetupShape& shape)
 {
     Bytes b;
     b.Put(1, 1).Zeros(5).Put(0, 2); // status, protocol version, length filled in below
-    b.Zeros(16).Put(4, 2).Put(0xffff, 2).Put(spec.screens, 1).Put(1, 1).Zeros(10);
+    b.Zeros(16).Put(4, 2).Put(0xffff, 2).Put(shape.screens, 1).Put(1, 1).Zeros(10);
     b.Put('X' | 'o' << 8 | 'r' << 16 | 'g' << 24, 4);            // the vendor
-    b.Put(24, 1).Put(spec.bits, 1).Put(spec.pad, 1).Zeros(5);    // the pixmap format
+    b.Put(24, 1).Put(shape.bits, 1).Put(shape.pad, 1).Zeros(5);  // the pixmap format
     b.Put(0x100, 4).Zeros(16).Put(1024, 2).Put(768, 2).Zeros(8); // the screen
     b.Put(0x21, 4).Zeros(3).Put(1, 1);                           // root visual, one depth
-    b.Put(24, 1).Zeros(1).Put(spec.visuals, 2).Zeros(4);         // the depth
-    for (int v = 0; v < spec.visualsHeld; ++v)
+    b.Put(24, 1).Zeros(1).Put(shape.visuals, 2).Zeros(4);        // the depth
+    for (int v = 0; v < shape.visualsHeld; ++v)
         b.Put(0x21 + v, 4)
-            .Put(spec.visualClass, 1)
+            .Put(shape.visualClass, 1)
             .Put(8, 1)
             .Put(256, 2)
             .Put(0xff0000, 4)
             .Put(0xff00, 4)
             .Put(0xff, 4)
             .Zeros(4);
-    b.Set(6, uint32_t((b.data.size() - 8) / 4 + spec.extraWords), 2);
+    b.Set(6, uint32_t((b.data.size() - 8) / 4 + shape.extraWords), 2);
     return b;
 }
 
@@ -67,7 +67,7 @@ Bytes MakeSetup(const SetupSpec& spec)
 TEST(Replies, SetupDrawnInOrRefused)
 {
     const struct {
-        SetupSpec spec;
+        SetupShape shape;
         int screen;
         const char* refused; // part of the reason; none where it is drawn in
     } rows[] = {
@@ -85,13 +85,13 @@ TEST(Replies, SetupDrawnInOrRefused)
         {{32, 32, 4, 0, 1, 1}, 0, "cut short"}, // the screen's bytes past the end
     };
     for (const auto& row : rows) {
-        Bytes setup = MakeSetup(row.spec);
-        if (row.spec.visuals == 0) setup.data.resize(setup.data.size() - 40);
+        Bytes setup = MakeSetup(row.shape);
+        if (row.shape.visuals == 0) setup.data.resize(setup.data.size() - 40);
         Screen screen;
         char why[200] = "";
         bool ok =
             ReadSetup(setup.data.data(), setup.data.size(), row.screen, screen, why, sizeof why);
-        SCOPED_TRACE(testing::Message() << "bits " << row.spec.bits << " pad " << row.spec.pad
+        SCOPED_TRACE(testing::Message() << "bits " << row.shape.bits << " pad " << row.shape.pad
                                         << " screen " << row.screen);
         EXPECT_EQ(!row.refused, ok) << why;
         if (row.refused) {
@@ -102,7 +102,7 @@ TEST(Replies, SetupDrawnInOrRefused)
         EXPECT_EQ(1024, screen.width);
         EXPECT_EQ(0x21u, screen.visual);
         EXPECT_TRUE(screen.rootVisual);
-        EXPECT_EQ(row.spec.bits, screen.format.bitsPerPixel);
+        EXPECT_EQ(row.shape.bits, screen.format.bitsPerPixel);
         EXPECT_EQ(0xff00u, screen.format.green);
     }
     // XCB holds what the length says: a length past the bytes it has is refused.
